@@ -1,0 +1,46 @@
+// Shared by every part of the tool: the run settings, what the run has met,
+// the root prefix and the one case-folding rule.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Filled once by parse_arguments, read-only during the walk.
+struct RunSettings {
+  bool recurse = false;       // "/s": descend into sub-directories
+  bool forward_slash = true;  // "/k" turns it off: "\" in name fields
+  std::string pattern;        // the last argument not beginning with "/"
+  int pattern_arguments = 0;  // how many arguments were taken as the pattern
+};
+extern RunSettings settings;
+
+// What the walk has met so far; it decides the exit status.
+struct RunOutcome {
+  bool failure_reported = false;
+};
+extern RunOutcome outcome;
+
+// "." and the directory separator: every walk starts there.
+extern const std::string root_prefix;
+
+// "A" to "Z" become "a" to "z"; every other byte, 128-255 included, stays.
+inline char fold_case(char byte) {
+  return (byte >= 'A' && byte <= 'Z') ? static_cast<char>(byte - 'A' + 'a') : byte;
+}
+
+// Command line.
+int bentro_main(int argc, char** argv);
+void parse_arguments(const std::vector<std::string>& arguments);
+
+// Directory walk.
+void walk_directory(const std::string& prefix, const std::string& pattern);
+
+// Name repair.
+constexpr size_t name_field_size = 32;
+// The name field brought into form for `relative_name`, or nothing when the
+// cut name cannot be stored with its terminator. `old_field` holds 32 bytes.
+std::optional<std::string> derive_name_field(std::string_view old_field,
+                                             std::string_view relative_name, bool forward_slash);
+void fix_file(const std::string& walked_path);

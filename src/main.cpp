@@ -1,0 +1,3 @@
+#include "bentro.h"
+
+int main(int argc, char** argv) { return bentro_main(argc, argv); }

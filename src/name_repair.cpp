@@ -1,0 +1,94 @@
+// Derives a file's name from its walked path and rewrites its name field.
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "bentro.h"
+#include "platform.h"
+
+namespace {
+
+const char read_failed[] = "Could not read from '%s' properly.\n";
+
+struct FileImage {
+  std::unique_ptr<char[]> data;  // not zero-filled: the read fills it all
+  std::size_t size = 0;
+};
+
+void report_failure(const char* message_format, const std::string& path) {
+  std::printf(message_format, path.c_str());
+  outcome.failure_reported = true;
+}
+
+// Fills `image` from an open file; returns the failure message, if any.
+const char* load_image(FileHandle input, FileImage& image) {
+  std::int64_t size = file_size(input);
+  if (size < 0) return read_failed;
+  if (size > INT32_MAX) return "File '%s' is too large; file left unchanged\n";
+  if (size < static_cast<std::int64_t>(name_field_size))
+    return "File '%s' is shorter than the 32-byte name field; file left unchanged\n";
+  image.size = static_cast<std::size_t>(size);
+  image.data.reset(new (std::nothrow) char[image.size]);
+  if (!image.data || !read_fully(input, image.data.get(), image.size)) return read_failed;
+  return nullptr;
+}
+
+bool read_image(const std::string& path, FileImage& image) {
+  FileHandle input = open_for_reading(path);
+  if (input == no_file) {
+    report_failure("Could not open file '%s' for reading.\n", path);
+    return false;
+  }
+  const char* failure = load_image(input, image);
+  close_file(input);
+  if (failure != nullptr) report_failure(failure, path);
+  return failure == nullptr;
+}
+
+void write_image(const std::string& path, const FileImage& image) {
+  FileHandle output = open_for_writing(path);
+  if (output == no_file) return report_failure("Could not open '%s' for writing\n", path);
+  WriteResult result = write_fully(output, image.data.get(), image.size);
+  bool closed = close_file(output);
+  if (result.failed || !closed)
+    return report_failure("Could not write the file '%s' correctly\n", path);
+  if (result.written != image.size) {
+    std::printf("Incorrect number of bytes written for file '%s'. Expected %i, got %i\n",
+                path.c_str(), static_cast<int>(image.size), static_cast<int>(result.written));
+    outcome.failure_reported = true;
+  }
+}
+
+}  // namespace
+
+std::optional<std::string> derive_name_field(std::string_view old_field,
+                                             std::string_view relative_name, bool forward_slash) {
+  std::string field(old_field);
+  std::size_t point = relative_name.rfind('.');
+  if (point != std::string_view::npos) {
+    if (point >= name_field_size) return std::nullopt;  // no room for the terminator
+    field.assign(name_field_size, '\0');
+    field.replace(0, point, relative_name.substr(0, point));
+  }
+  for (char& byte : field) {
+    byte = fold_case(byte);
+    if (byte == '\\' || byte == '/') byte = forward_slash ? '/' : '\\';
+  }
+  return field;
+}
+
+void fix_file(const std::string& walked_path) {
+  std::printf("%s\n", walked_path.c_str());
+  FileImage image;
+  if (!read_image(walked_path, image)) return;
+  std::string_view relative_name = std::string_view(walked_path).substr(root_prefix.size());
+  std::optional<std::string> field = derive_name_field(
+      std::string_view(image.data.get(), name_field_size), relative_name, settings.forward_slash);
+  if (!field)
+    return report_failure(
+        "Name for '%s' does not fit in the 32-byte name field; file left unchanged\n", walked_path);
+  std::memcpy(image.data.get(), field->data(), name_field_size);
+  write_image(walked_path, image);
+}

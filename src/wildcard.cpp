@@ -1,0 +1,44 @@
+#include "wildcard.h"
+
+#include "bentro.h"
+
+namespace {
+
+bool same_byte(char pattern_byte, char name_byte) {
+  return pattern_byte == '?' || fold_case(pattern_byte) == fold_case(name_byte);
+}
+
+// Greedy matching that returns only to the most recent "*": an earlier star
+// can never do better than a later one, so no choice is tried twice.
+bool plain_match(std::string_view pattern, std::string_view name) {
+  size_t p = 0;
+  size_t n = 0;
+  size_t star = std::string_view::npos;  // position of the last "*" seen
+  size_t star_name = 0;                  // where the name stood after it
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      star_name = n;
+    } else if (p < pattern.size() && same_byte(pattern[p], name[n])) {
+      ++p;
+      ++n;
+    } else if (star != std::string_view::npos) {
+      p = star + 1;
+      n = ++star_name;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+}  // namespace
+
+bool wildcard_match(std::string_view pattern, std::string_view name) {
+  for (;;) {
+    if (plain_match(pattern, name)) return true;
+    if (pattern.size() < 2 || pattern.substr(pattern.size() - 2) != ".*") return false;
+    pattern.remove_suffix(2);
+  }
+}

@@ -1,0 +1,262 @@
+// Runs the built tool in temporary trees and checks everything it does: its
+// standard output and error, its exit status, and every file's bytes.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Result {
+  std::string out;
+  std::string err;
+  int status;
+};
+
+// The bytes after the name field: every byte value, CR and LF among them.
+std::string tail() {
+  std::string bytes;
+  for (int i = 0; i < 300; ++i) bytes += static_cast<char>(i * 7);
+  return bytes;
+}
+
+std::string field(std::string text) {
+  text.resize(32, '\0');
+  return text;
+}
+
+std::string wal(const std::string& name) { return field(name) + tail(); }
+
+std::string lines(const std::vector<std::string>& texts) {
+  std::string joined;
+  for (const std::string& text : texts) joined += text + "\n";
+  return joined;
+}
+
+class Tree {
+ public:
+  Tree() {
+    char name[] = "/tmp/bentro-test-XXXXXX";
+    root_ = mkdtemp(name);
+    fs::create_directory(root_ / "tree");
+  }
+  ~Tree() { fs::remove_all(root_); }
+
+  fs::path path(const std::string& relative) const { return root_ / "tree" / relative; }
+
+  void add(const std::string& relative, const std::string& bytes) {
+    fs::create_directories(path(relative).parent_path());
+    std::ofstream(path(relative), std::ios::binary) << bytes;
+  }
+
+  std::string bytes(const std::string& relative) const {
+    std::ostringstream contents;
+    contents << std::ifstream(path(relative), std::ios::binary).rdbuf();
+    return contents.str();
+  }
+
+  // Runs the tool in the tree; a run that does not end within 20 s is killed.
+  Result run(std::vector<std::string> arguments, rlim_t file_size_limit = RLIM_INFINITY) const {
+    arguments.insert(arguments.begin(), BENTRO_BINARY);
+    pid_t child = fork();
+    if (child == 0) start_tool(arguments, file_size_limit);
+    int status = 0;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (waitpid(child, &status, WNOHANG) == 0) {
+      if (std::chrono::steady_clock::now() > deadline) kill(child, SIGKILL);
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return {read_whole(root_ / "out"), read_whole(root_ / "err"),
+            WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+  }
+
+ private:
+  [[noreturn]] void start_tool(const std::vector<std::string>& arguments,
+                               rlim_t file_size_limit) const {
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+      argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    int out = open((root_ / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    int err = open((root_ / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || chdir(path("").c_str()) != 0)
+      _exit(126);
+    // Makes a write past the limit fail with EFBIG instead of killing the tool.
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{file_size_limit, file_size_limit};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+
+  static std::string read_whole(const fs::path& file) {
+    std::ostringstream contents;
+    contents << std::ifstream(file, std::ios::binary).rdbuf();
+    return contents.str();
+  }
+
+  fs::path root_;
+};
+
+void expect_run(const Result& result, const std::string& out, int status) {
+  EXPECT_EQ(result.out, out);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.status, status);
+}
+
+TEST(EndToEnd, WalksTheTreeDepthFirstAndRewritesEveryMatch) {
+  Tree tree;
+  const char* untouched[] = {"notes.txt", ".hidden/h.wal", "Base/readme.doc"};
+  for (const char* name : untouched) tree.add(name, wal("KEEP"));
+  const std::pair<const char*, const char*> rewritten[] = {
+      {"top.wal", "top"},
+      {"Base/Wall1.WAL", "base/wall1"},
+      {"Base/Inner/Deep.wal", "base/inner/deep"},
+      {"Sky/Sky.old.wal", "sky/sky.old"},
+      {"x.y/in.wal", "x.y/in"},
+      {"Base/Inner/exact.wal", "base/inner/exact"}};
+  for (const auto& [name, unused] : rewritten) tree.add(name, wal("Old\\NAME\x01junk"));
+  tree.add("Base/Inner/exact.wal", "EXACTLY THIRTY-TWO BYTES IN SIZE");
+
+  expect_run(tree.run({"/S", "*.WAL"}),
+             lines({"./top.wal", "./Base/Wall1.WAL", "./Base/Inner/Deep.wal",
+                    "./Base/Inner/exact.wal", "./Sky/Sky.old.wal", "./x.y/in.wal"}),
+             0);
+  for (const auto& [name, expected] : rewritten) {
+    std::string want =
+        name == std::string("Base/Inner/exact.wal") ? field(expected) : wal(expected);
+    EXPECT_EQ(tree.bytes(name), want) << name;
+  }
+  for (const char* name : untouched) EXPECT_EQ(tree.bytes(name), wal("KEEP")) << name;
+}
+
+TEST(EndToEnd, VisitsEntriesInCaseFoldedOrder) {
+  Tree tree;
+  const char* names[] = {"b.wal",   "_x.wal", "aB.wal", "C.wal",
+                         "a_b.wal", "AC.wal", "Ab.wal", "A.wal"};
+  for (const char* name : names) tree.add(name, wal(""));
+  expect_run(tree.run({"*.wal"}),
+             lines({"./A.wal", "./Ab.wal", "./aB.wal", "./AC.wal", "./a_b.wal", "./b.wal",
+                    "./C.wal", "./_x.wal"}),
+             0);
+}
+
+TEST(EndToEnd, ReportsDirectoriesMatchedByStarDotStar) {
+  Tree tree;
+  tree.add("Base/inside.wal", wal("Inside"));
+  tree.add("top.wal", wal("Top"));
+  auto open_failure = [](const std::string& path) {
+    return "Could not open file '" + path + "' for reading.";
+  };
+  expect_run(tree.run({"*.*"}),
+             lines({"./.", open_failure("./."), "./..", open_failure("./.."), "./Base",
+                    open_failure("./Base"), "./top.wal"}),
+             2);
+  EXPECT_EQ(tree.bytes("top.wal"), wal("top"));
+  EXPECT_EQ(tree.bytes("Base/inside.wal"), wal("Inside"));
+}
+
+TEST(EndToEnd, SurvivesFifosLinksAndFilesItCannotRepair) {
+  Tree tree;
+  const std::string long_name = "a234567890123456789012345678901X.wal";
+  const std::pair<std::string, std::string> kept[] = {
+      {long_name, wal("LONG")}, {"short.wal", "0123456789"}, {"empty.wal", ""}};
+  for (const auto& [name, bytes] : kept) tree.add(name, bytes);
+  tree.add("dir.wal/in.wal", wal("IN"));
+  tree.add("real.bin", wal("REAL"));
+  ASSERT_EQ(mkfifo(tree.path("fifo.wal").c_str(), 0600), 0);
+  fs::create_symlink("real.bin", tree.path("link.wal"));
+  fs::create_directory_symlink(".", tree.path("loop.wal"));
+  fs::create_directory_symlink("..", tree.path("dir.wal/up"));
+
+  auto unreadable = [](const std::string& path) {
+    return "Could not open file '" + path + "' for reading.";
+  };
+  expect_run(
+      tree.run({"/s", "*.wal"}),
+      lines({"./" + long_name,
+             "Name for './" + long_name +
+                 "' does not fit in the 32-byte name field; file left unchanged",
+             "./dir.wal", unreadable("./dir.wal"), "./empty.wal",
+             "File './empty.wal' is shorter than the 32-byte name field; file left unchanged",
+             "./fifo.wal", unreadable("./fifo.wal"), "./link.wal", "./loop.wal",
+             unreadable("./loop.wal"), "./short.wal",
+             "File './short.wal' is shorter than the 32-byte name field; file left unchanged",
+             "./dir.wal/in.wal"}),
+      2);
+  for (const auto& [name, bytes] : kept) EXPECT_EQ(tree.bytes(name), bytes) << name;
+  EXPECT_EQ(tree.bytes("real.bin"), wal("link"));
+  EXPECT_TRUE(fs::is_symlink(tree.path("link.wal")));
+  EXPECT_EQ(tree.bytes("dir.wal/in.wal"), wal("dir.wal/in"));
+}
+
+TEST(EndToEnd, CommandLineCasesThatWalkLittleOrNothing) {
+  Tree tree;
+  for (const char* name : {"sub/x.wal", "a.wal", "b.wal"}) tree.add(name, wal("OLD"));
+  const struct {
+    std::vector<std::string> arguments;
+    std::string out;
+    int status;
+  } cases[] = {
+      {{}, lines({"Usage: BENTRO [/s] [/?] <filename.wal>", " /s : Do sub-directories"}), 1},
+      {{"/?"}, "", 0},
+      {{"/s"}, "", 0},
+      {{"/s", "none.wal"}, "", 0},
+      {{"/s", "SUB/*.wal"},
+       lines({"Pattern 'sub/*.wal' names a directory; start the tool in that directory instead"}),
+       1},
+  };
+  for (const auto& c : cases) expect_run(tree.run(c.arguments), c.out, c.status);
+  for (const char* name : {"sub/x.wal", "a.wal", "b.wal"}) EXPECT_EQ(tree.bytes(name), wal("OLD"));
+
+  expect_run(tree.run({"a.wal", "b.wal"}),
+             lines({"Several patterns given; only 'b.wal' is used (quote the pattern to keep the "
+                    "shell from expanding it)",
+                    "./b.wal"}),
+             0);
+  EXPECT_EQ(tree.bytes("b.wal"), wal("b"));
+  EXPECT_EQ(tree.bytes("a.wal"), wal("OLD"));
+}
+
+TEST(EndToEnd, AFailedWriteKeepsTheFileWhole) {
+  Tree tree;
+  std::string big = field("BIG");
+  for (int i = 0; i < 64 * 1024 / 300; ++i) big += tail();
+  tree.add("big.wal", big);
+  expect_run(tree.run({"big.wal"}, 16 * 1024),
+             lines({"./big.wal", "Could not write the file './big.wal' correctly"}), 2);
+  std::string after = tree.bytes("big.wal");
+  ASSERT_EQ(after.size(), big.size());
+  EXPECT_EQ(after.substr(32), big.substr(32));
+}
+
+TEST(EndToEnd, AFileThatCannotBeOpenedForWritingIsLeftAlone) {
+  Tree tree;
+  // A running program's file cannot be opened for writing, not even by root.
+  fs::copy_file("/bin/sleep", tree.path("busy.wal"));
+  std::string before = tree.bytes("busy.wal");
+  pid_t sleeper = fork();
+  if (sleeper == 0) {
+    execl(tree.path("busy.wal").c_str(), "busy.wal", "30", nullptr);
+    _exit(127);
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  Result result = tree.run({"busy.wal"});
+  kill(sleeper, SIGKILL);
+  waitpid(sleeper, nullptr, 0);
+  expect_run(result, lines({"./busy.wal", "Could not open './busy.wal' for writing"}), 2);
+  EXPECT_EQ(tree.bytes("busy.wal"), before);
+}
+
+}  // namespace

@@ -1,0 +1,59 @@
+#include "wildcard.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+struct MatchCase {
+  const char* pattern;
+  const char* name;
+  bool matches;
+};
+
+TEST(WildcardMatch, FollowsTheRules) {
+  const MatchCase cases[] = {
+      {"*.wal", "wall1.wal", true},
+      {"*.wal", "WALL1.WAL", true},
+      {"*.wal", "wall1.wa", false},
+      {"*.wal", "x.wal.bak", false},
+      {"wall1.wal", "WALL1.WAL", true},
+      {"?.wal", "a.wal", true},
+      {"?.wal", "ab.wal", false},
+      {"?.wal", ".wal", false},
+      {"*", "anything", true},
+      {"a*", "ba", false},
+      {"*a*b", "xaxxb", true},
+      {"*a*b", "xaxxbc", false},
+      {"", "x", false},
+      {"**x**", "x", true},
+      // Only letters match across case: these pairs also differ by 0x20.
+      {"@", "`", false},
+      {"[", "{", false},
+      {"\xC4*", "\xC4x", true},
+      {"\xE4", "\xC4", false},
+      // A pattern ending in ".*" also matches without those two characters.
+      {"*.*", "noext", true},
+      {"*.*", ".", true},
+      {"*.*", "..", true},
+      {"wall.*", "wall", true},
+      {"wall.*", "wall.wal", true},
+      {"wall.*", "wallx", false},
+      {".*", "..", true},
+      {".*", ".hidden", true},
+      {".*", "x", false},
+      {"*.w?l", "a.wal", true},
+  };
+  for (const MatchCase& c : cases)
+    EXPECT_EQ(wildcard_match(c.pattern, c.name), c.matches) << c.pattern << " on " << c.name;
+}
+
+TEST(WildcardMatch, EndsOnPathologicalPatterns) {
+  const std::string name(100000, 'a');
+  EXPECT_FALSE(wildcard_match("*a*a*a*a*a*a*a*a*a*a*b", name));
+  EXPECT_FALSE(wildcard_match("*aaaaaaaaaaaaaaaaaaaab", name));
+  EXPECT_TRUE(wildcard_match("*a*a*a*a*a*a*a*a*a*a", name));
+}
+
+}  // namespace
