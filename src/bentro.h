@@ -11,6 +11,7 @@
 struct RunSettings {
   bool recurse = false;       // "/s": descend into sub-directories
   bool forward_slash = true;  // "/k" turns it off: "\" in name fields
+  bool list_only = false;     // "/l": report fields that would change, write nothing
   std::string pattern;        // the last argument not beginning with "/"
   int pattern_arguments = 0;  // how many arguments were taken as the pattern
 };
@@ -19,6 +20,7 @@ extern RunSettings settings;
 // What the walk has met so far; it decides the exit status.
 struct RunOutcome {
   bool failure_reported = false;
+  bool field_would_change = false;
 };
 extern RunOutcome outcome;
 

@@ -11,7 +11,7 @@ const std::string root_prefix{'.', directory_separator};
 
 namespace {
 
-enum ExitStatus { exit_clean = 0, exit_refused = 1, exit_failures = 2 };
+enum ExitStatus { exit_clean = 0, exit_refused = 1, exit_failures = 2, exit_would_change = 3 };
 
 bool names_a_directory(const std::string& pattern) {
   for (char byte : pattern)
@@ -24,6 +24,7 @@ bool names_a_directory(const std::string& pattern) {
 void parse_arguments(const std::vector<std::string>& arguments) {
   settings.recurse = false;
   settings.forward_slash = true;
+  settings.list_only = false;
   settings.pattern_arguments = 0;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
@@ -31,6 +32,8 @@ void parse_arguments(const std::vector<std::string>& arguments) {
       settings.recurse = true;
     } else if (argument == "/k") {
       settings.forward_slash = false;
+    } else if (argument == "/l") {
+      settings.list_only = true;
     } else if (argument.empty() || argument[0] != '/') {
       settings.pattern = argument;
       ++settings.pattern_arguments;
@@ -60,5 +63,6 @@ int bentro_main(int argc, char** argv) {
         "expanding it)\n",
         settings.pattern.c_str());
   walk_directory(root_prefix, settings.pattern);
-  return outcome.failure_reported ? exit_failures : exit_clean;
+  if (outcome.failure_reported) return exit_failures;
+  return outcome.field_would_change ? exit_would_change : exit_clean;
 }

@@ -61,6 +61,31 @@ void write_image(const std::string& path, const FileImage& image) {
   }
 }
 
+// The field without its trailing zero bytes, every byte outside 0x20-0x7E
+// shown as \xNN, so that a listing is plain text whatever the field holds.
+std::string shown_field(std::string_view field) {
+  std::size_t end = field.find_last_not_of('\0');
+  field = field.substr(0, end == std::string_view::npos ? 0 : end + 1);
+  std::string shown;
+  for (char byte : field) {
+    auto value = static_cast<unsigned char>(byte);
+    if (value >= 0x20 && value <= 0x7e) {
+      shown += byte;
+    } else {
+      const char digits[] = "0123456789abcdef";
+      shown += {'\\', 'x', digits[value >> 4], digits[value & 0xf]};
+    }
+  }
+  return shown;
+}
+
+void report_change(std::string_view old_field, const std::string& new_field) {
+  if (old_field == new_field) return;
+  std::printf("Name field would change from '%s' to '%s'\n", shown_field(old_field).c_str(),
+              shown_field(new_field).c_str());
+  outcome.field_would_change = true;
+}
+
 }  // namespace
 
 std::optional<std::string> derive_name_field(std::string_view old_field,
@@ -84,11 +109,13 @@ void fix_file(const std::string& walked_path) {
   FileImage image;
   if (!read_image(walked_path, image)) return;
   std::string_view relative_name = std::string_view(walked_path).substr(root_prefix.size());
-  std::optional<std::string> field = derive_name_field(
-      std::string_view(image.data.get(), name_field_size), relative_name, settings.forward_slash);
+  std::string_view old_field(image.data.get(), name_field_size);
+  std::optional<std::string> field =
+      derive_name_field(old_field, relative_name, settings.forward_slash);
   if (!field)
     return report_failure(
         "Name for '%s' does not fit in the 32-byte name field; file left unchanged\n", walked_path);
+  if (settings.list_only) return report_change(old_field, *field);
   std::memcpy(image.data.get(), field->data(), name_field_size);
   write_image(walked_path, image);
 }

@@ -10,6 +10,7 @@ struct ArgumentCase {
   bool forward_slash;
   const char* pattern;
   int pattern_arguments;
+  bool list_only = false;
 };
 
 TEST(ParseArguments, FillsTheRunSettings) {
@@ -22,6 +23,8 @@ TEST(ParseArguments, FillsTheRunSettings) {
       {{"bentro", "-s"}, false, true, "-s", 1},
       {{"bentro", "a.wal", "b.wal"}, false, true, "b.wal", 2},
       {{"bentro", "a.wal", ""}, false, true, "", 2},
+      {{"bentro", "x.wal", "/l", "/s"}, true, true, "x.wal", 1, true},
+      {{"bentro", "/l/", "x.wal"}, false, true, "x.wal", 1, false},
   };
   for (const ArgumentCase& c : cases) {
     settings = RunSettings{};
@@ -30,6 +33,7 @@ TEST(ParseArguments, FillsTheRunSettings) {
     EXPECT_EQ(settings.forward_slash, c.forward_slash) << c.arguments[1];
     EXPECT_EQ(settings.pattern, c.pattern) << c.arguments[1];
     EXPECT_EQ(settings.pattern_arguments, c.pattern_arguments) << c.arguments[1];
+    EXPECT_EQ(settings.list_only, c.list_only) << c.arguments[1];
   }
 }
 

@@ -259,4 +259,34 @@ TEST(EndToEnd, AFileThatCannotBeOpenedForWritingIsLeftAlone) {
   EXPECT_EQ(tree.bytes("busy.wal"), before);
 }
 
+TEST(EndToEnd, ListOnlyReportsChangesAndWritesNothing) {
+  Tree tree;
+  const std::pair<const char*, std::string> files[] = {
+      {"Right.wal", field("right") + tail()},
+      {"Sub/Wrong.wal", wal("SUB\\WRONG")},
+      {"weird.wal", field(std::string("weird\0TAIL\x01", 11)) + tail()}};
+  const auto old_time = fs::file_time_type::clock::now() - std::chrono::hours(240);
+  for (const auto& [name, bytes] : files) {
+    tree.add(name, bytes);
+    fs::last_write_time(tree.path(name), old_time);
+  }
+  const std::string listing =
+      lines({"./Right.wal", "./weird.wal",
+             "Name field would change from 'weird\\x00TAIL\\x01' to 'weird'", "./Sub/Wrong.wal",
+             "Name field would change from 'SUB\\WRONG' to 'sub/wrong'"});
+  expect_run(tree.run({"/L", "/s", "*.wal"}), listing, 3);
+  expect_run(tree.run({"right.wal", "/l"}), lines({"./Right.wal"}), 0);
+  tree.add("short.wal", "short");
+  expect_run(tree.run({"/s", "/l", "*.wal"}),
+             lines({"./Right.wal", "./short.wal",
+                    "File './short.wal' is shorter than the 32-byte name field; file left "
+                    "unchanged"}) +
+                 listing.substr(lines({"./Right.wal"}).size()),
+             2);
+  for (const auto& [name, bytes] : files) {
+    EXPECT_EQ(tree.bytes(name), bytes) << name;
+    EXPECT_EQ(fs::last_write_time(tree.path(name)), old_time) << name;
+  }
+}
+
 }  // namespace
