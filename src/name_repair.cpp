@@ -23,26 +23,26 @@ void report_failure(const char* message_format, const std::string& path) {
 }
 
 // Fills `image` from an open file; returns the failure message, if any.
-const char* load_image(FileHandle input, FileImage& image) {
-  std::int64_t size = file_size(input);
+const char* load_image(const OpenedFile& input, FileImage& image) {
+  std::int64_t size = input.size;
   if (size < 0) return read_failed;
   if (size > INT32_MAX) return "File '%s' is too large; file left unchanged\n";
   if (size < static_cast<std::int64_t>(name_field_size))
     return "File '%s' is shorter than the 32-byte name field; file left unchanged\n";
   image.size = static_cast<std::size_t>(size);
   image.data.reset(new (std::nothrow) char[image.size]);
-  if (!image.data || !read_fully(input, image.data.get(), image.size)) return read_failed;
+  if (!image.data || !read_fully(input.handle, image.data.get(), image.size)) return read_failed;
   return nullptr;
 }
 
 bool read_image(const std::string& path, FileImage& image) {
-  FileHandle input = open_for_reading(path);
-  if (input == no_file) {
+  OpenedFile input = open_for_reading(path);
+  if (input.handle == no_file) {
     report_failure("Could not open file '%s' for reading.\n", path);
     return false;
   }
   const char* failure = load_image(input, image);
-  close_file(input);
+  close_file(input.handle);
   if (failure != nullptr) report_failure(failure, path);
   return failure == nullptr;
 }

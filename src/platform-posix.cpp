@@ -37,22 +37,16 @@ std::vector<DirectoryEntry> find_entries(const std::string& prefix, const std::s
   return entries;
 }
 
-FileHandle open_for_reading(const std::string& path) {
+OpenedFile open_for_reading(const std::string& path) {
   // O_NONBLOCK: a FIFO or a device must not hold up the walk.
   int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return no_file;
+  if (fd < 0) return {no_file, -1};
   struct stat status;
   if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
     close(fd);
-    return no_file;
+    return {no_file, -1};
   }
-  return fd;
-}
-
-std::int64_t file_size(FileHandle file) {
-  struct stat status;
-  if (fstat(descriptor(file), &status) != 0) return -1;
-  return status.st_size;
+  return {fd, status.st_size};
 }
 
 bool read_fully(FileHandle file, char* data, std::size_t length) {

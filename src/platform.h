@@ -27,12 +27,14 @@ std::vector<DirectoryEntry> find_entries(const std::string& prefix, const std::s
 using FileHandle = std::intptr_t;
 constexpr FileHandle no_file = -1;
 
-// Opens a regular file read-only; anything else (directory, FIFO, device) is
-// refused without blocking. Returns no_file on failure.
-FileHandle open_for_reading(const std::string& path);
+struct OpenedFile {
+  FileHandle handle;  // no_file if the open failed
+  std::int64_t size;  // in bytes; -1 if it cannot be found
+};
 
-// The size in bytes, or -1 if it cannot be found.
-std::int64_t file_size(FileHandle file);
+// Opens a regular file read-only and finds its size; anything else
+// (directory, FIFO, device) is refused without blocking.
+OpenedFile open_for_reading(const std::string& path);
 
 // Reads exactly `length` bytes from the current position, continuing short
 // reads. False if a call fails or the file ends first.
