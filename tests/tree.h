@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -51,9 +52,29 @@ inline std::vector<std::string> tool_command() {
   return command;
 }
 
+// BENTRO_TARGET=windows: the tool under test is a Windows build, whose paths
+// use "\\" and whose lines end in CR LF.
+inline bool windows_target() {
+  const char* target = std::getenv("BENTRO_TARGET");
+  return target != nullptr && std::string(target) == "windows";
+}
+
+#define SKIP_UNLESS_POSIX(why) \
+  if (windows_target()) GTEST_SKIP() << "posix only: " << why
+
+// The expected output: each text as a line of the target. Walked paths are
+// written as on Linux ("./Base/x.wal", at a line's start or after a quote)
+// and take the target's separator.
 inline std::string lines(const std::vector<std::string>& texts) {
   std::string joined;
-  for (const std::string& text : texts) joined += text + "\n";
+  for (std::string text : texts) {
+    for (size_t i = 0; windows_target() && i + 1 < text.size(); ++i) {
+      if (text.compare(i, 2, "./") != 0 || (i > 0 && text[i - 1] != '\'')) continue;
+      for (; i < text.size() && text[i] != '\''; ++i)
+        if (text[i] == '/') text[i] = '\\';
+    }
+    joined += text + (windows_target() ? "\r\n" : "\n");
+  }
   return joined;
 }
 
@@ -124,7 +145,14 @@ class Tree {
 };
 
 inline void expect_run(const Result& result, const std::string& out, int status) {
-  EXPECT_EQ(result.out, out);
+  if (out.size() < 4096) {
+    EXPECT_EQ(result.out, out);
+  } else if (result.out != out) {  // a long listing: show where it goes wrong
+    size_t at = std::mismatch(out.begin(), out.end(), result.out.begin(), result.out.end()).first -
+                out.begin();
+    ADD_FAILURE() << "output differs from byte " << at << ": expected \"" << out.substr(at, 80)
+                  << "\", got \"" << result.out.substr(at, 80) << "\"";
+  }
   EXPECT_EQ(result.err, "");
   EXPECT_EQ(result.status, status);
 }
