@@ -22,11 +22,13 @@ bool reference_match(const std::string& pattern, const std::string& name) {
       if (p == '*')
         matches[i][j] = matches[i - 1][j] || (j > 0 && matches[i][j - 1]);
       else
-        matches[i][j] = j > 0 && matches[i - 1][j - 1] && (p == '?' || lower(p) == lower(name[j - 1]));
+        matches[i][j] =
+            j > 0 && matches[i - 1][j - 1] && (p == '?' || lower(p) == lower(name[j - 1]));
     }
   }
   if (matches[pattern.size()][name.size()]) return true;
-  bool ends_in_point_star = pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0;
+  bool ends_in_point_star =
+      pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0;
   return ends_in_point_star && reference_match(pattern.substr(0, pattern.size() - 2), name);
 }
 
