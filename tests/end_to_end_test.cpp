@@ -67,6 +67,9 @@ TEST(EndToEnd, LeavesFilesItCannotRepairUntouched) {
       {long_name, wal("LONG")}, {"short.wal", "0123456789"}, {"empty.wal", ""}};
   for (const auto& [name, bytes] : kept) tree.add(name, bytes);
   tree.add("dir.wal/in.wal", wal("IN"));
+  tree.add("huge.wal", wal("HUGE"));
+  const std::uintmax_t huge = 2147483648;  // one past the largest size it reads; sparse
+  fs::resize_file(tree.path("huge.wal"), huge);
   expect_run(
       tree.run({"/s", "*.wal"}),
       lines({"./" + long_name,
@@ -74,12 +77,13 @@ TEST(EndToEnd, LeavesFilesItCannotRepairUntouched) {
                  "' does not fit in the 32-byte name field; file left unchanged",
              "./dir.wal", unreadable("./dir.wal"), "./empty.wal",
              "File './empty.wal' is shorter than the 32-byte name field; file left unchanged",
-             "./short.wal",
+             "./huge.wal", "File './huge.wal' is too large; file left unchanged", "./short.wal",
              "File './short.wal' is shorter than the 32-byte name field; file left unchanged",
              "./dir.wal/in.wal"}),
       2);
   for (const auto& [name, bytes] : kept) EXPECT_EQ(tree.bytes(name), bytes) << name;
   EXPECT_EQ(tree.bytes("dir.wal/in.wal"), wal("dir.wal/in"));
+  EXPECT_EQ(fs::file_size(tree.path("huge.wal")), huge);
 }
 
 TEST(EndToEnd, NeitherHangsOnFifosNorLoopsThroughLinks) {

@@ -94,20 +94,16 @@ class Tree {
     std::ofstream(path(relative), std::ios::binary) << bytes;
   }
 
-  std::string bytes(const std::string& relative) const {
-    std::ostringstream contents;
-    contents << std::ifstream(path(relative), std::ios::binary).rdbuf();
-    return contents.str();
-  }
+  std::string bytes(const std::string& relative) const { return read_whole(path(relative)); }
 
-  // Runs the tool in the tree; a run that does not end within 20 s is killed.
+  // Runs the tool in the tree; a run that has not ended after 60 s is killed.
   Result run(std::vector<std::string> arguments, rlim_t file_size_limit = RLIM_INFINITY) const {
     std::vector<std::string> command = tool_command();
     arguments.insert(arguments.begin(), command.begin(), command.end());
     pid_t child = fork();
     if (child == 0) start_tool(arguments, file_size_limit);
     int status = 0;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (waitpid(child, &status, WNOHANG) == 0) {
       if (std::chrono::steady_clock::now() > deadline) kill(child, SIGKILL);
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
