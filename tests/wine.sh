@@ -4,12 +4,13 @@
 # and wine with wine32. Usage: tests/wine.sh
 set -eu
 cd "$(dirname "$0")/.."
-export WINEPREFIX="${WINEPREFIX:-$(mktemp -d)/wine32}" WINEARCH=win32 WINEDEBUG=-all
+scratch=$(mktemp -d)
+export WINEPREFIX="$scratch/wine32" WINEARCH=win32 WINEDEBUG=-all
 mkdir -p "$WINEPREFIX"
 # One prefix and one wineserver for the whole run: each start of the tool then
-# costs a few milliseconds instead of seconds.
+# costs milliseconds instead of seconds.
 wineserver --persistent
-trap 'wineserver --kill' EXIT
+trap 'wineserver --kill; rm -rf "$scratch"' EXIT
 wineboot --init >/dev/null 2>&1
 BENTRO_TARGET=windows BENTRO_RUNNER=wine BENTRO_BINARY="$PWD/build/windows-32/bentro.exe" \
   build/default/bentro_tests --gtest_filter='EndToEnd.*:Stress.*' --gtest_brief=1
