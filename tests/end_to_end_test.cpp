@@ -172,9 +172,9 @@ TEST(EndToEnd, AFileThatCannotBeOpenedForWritingIsLeftAlone) {
 TEST(EndToEnd, ListOnlyReportsChangesAndWritesNothing) {
   Tree tree;
   const std::pair<const char*, std::string> files[] = {
-      {"Right.wal", field("right") + tail()},
+      {"Right.wal", wal("right")},
       {"Sub/Wrong.wal", wal("SUB\\WRONG")},
-      {"weird.wal", field(std::string("weird\0TAIL\x01", 11)) + tail()}};
+      {"weird.wal", wal(std::string("weird\0TAIL\x01", 11))}};
   const auto old_time = fs::file_time_type::clock::now() - std::chrono::hours(240);
   for (const auto& [name, bytes] : files) {
     tree.add(name, bytes);
