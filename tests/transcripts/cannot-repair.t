@@ -1,0 +1,39 @@
+Files the tool cannot repair are reported, one line after the path, and left
+as they were; the run goes on and ends with status 2.
+
+  $ . "$TESTDIR/setup.sh"
+  $ wal a234567890123456789012345678901.wal
+  $ wal a2345678901234567890123456789012.wal
+  $ printf 0123456789 >short.wal
+  $ printf '' >empty.wal
+  $ wal dir.wal/in.wal
+  $ bentro /s "*.wal"
+  ./a234567890123456789012345678901.wal
+  ./a2345678901234567890123456789012.wal
+  Name for './a2345678901234567890123456789012.wal' does not fit in the 32-byte name field; file left unchanged
+  ./dir.wal
+  Could not open file './dir.wal' for reading.
+  ./empty.wal
+  File './empty.wal' is shorter than the 32-byte name field; file left unchanged
+  ./short.wal
+  File './short.wal' is shorter than the 32-byte name field; file left unchanged
+  ./dir.wal/in.wal
+  [2]
+  $ fields
+  ./a234567890123456789012345678901.wal a234567890123456789012345678901-
+  ./a2345678901234567890123456789012.wal OLD-----------------------------
+  ./dir.wal/in.wal dir.wal/in----------------------
+  ./empty.wal 
+  ./short.wal 0123456789
+
+A file over 2 GiB is refused before anything is read.
+
+  $ wal huge.wal
+  $ truncate -s 2147483648 huge.wal
+  $ bentro huge.wal
+  ./huge.wal
+  File './huge.wal' is too large; file left unchanged
+  [2]
+  $ field huge.wal; wc -c <huge.wal
+  OLD-----------------------------
+  2147483648

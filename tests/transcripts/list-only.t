@@ -1,0 +1,33 @@
+With /l nothing is written: each field that would change is shown after the
+path, without its trailing zero bytes and with every byte outside printable
+ASCII as \xNN. Status 3 when a field would change, 2 after any failure.
+
+  $ . "$TESTDIR/setup.sh"
+  $ wal Right.wal right
+  $ wal Sub/Wrong.wal 'SUB\\WRONG'
+  $ wal weird.wal 'weird\0\037 ~\177\200\377\001'
+  $ touch -d 2001-01-01 Right.wal Sub/Wrong.wal weird.wal
+  $ bentro /L /s "*.wal"
+  ./Right.wal
+  ./weird.wal
+  Name field would change from 'weird\x00\x1f ~\x7f\x80\xff\x01' to 'weird'
+  ./Sub/Wrong.wal
+  Name field would change from 'SUB\WRONG' to 'sub/wrong'
+  [3]
+  $ bentro right.wal /l
+  ./Right.wal
+  $ printf short >short.wal
+  $ bentro /l "*.wal"
+  ./Right.wal
+  ./short.wal
+  File './short.wal' is shorter than the 32-byte name field; file left unchanged
+  ./weird.wal
+  Name field would change from 'weird\x00\x1f ~\x7f\x80\xff\x01' to 'weird'
+  [2]
+  $ fields
+  ./Right.wal right---------------------------
+  ./Sub/Wrong.wal SUB\WRONG-----------------------
+  ./short.wal short
+  ./weird.wal weird-\x1f ~\x7f\x80\xff\x01------------------- (esc)
+  $ find . -name '*.wal' -newermt 2002-01-01
+  ./short.wal
