@@ -25,15 +25,13 @@ def main():
                 continue
             path = os.path.join(top, name)
             print(path)
-            with open(path, "rb") as file:
-                data = bytearray(file.read())
-            field = fixed_field(bytes(data[:32]), path[2:])
-            if field is None:
-                print(f"Name for '{path}' does not fit in the 32-byte name field")
-                continue
-            data[:32] = field
             with open(path, "r+b") as file:
-                file.write(data)
+                field = fixed_field(file.read(32), path[2:])
+                if field is None:
+                    print(f"Name for '{path}' does not fit in the 32-byte name field")
+                    continue
+                file.seek(0)
+                file.write(field)
 
 
 if __name__ == "__main__":

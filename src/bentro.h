@@ -36,6 +36,21 @@ inline char fold_case(char byte) {
 int bentro_main(int argc, char** argv);
 void parse_arguments(const std::vector<std::string>& arguments);
 
+// Every failure the walk can meet. Each has one message, naming the path,
+// and each marks the run as failed.
+enum class Failure {
+  cannot_list,
+  cannot_open,
+  cannot_read,
+  too_short,
+  name_too_long,
+  cannot_open_for_writing,
+  cannot_write,
+  wrong_count,
+};
+// `written` fills in the count message.
+void report_failure(Failure failure, const std::string& path, std::size_t written = 0);
+
 // Directory walk.
 void walk_directory(const std::string& prefix, const std::string& pattern);
 

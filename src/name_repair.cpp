@@ -1,64 +1,31 @@
-// Derives a file's name from its walked path and rewrites its name field.
+// Derives a file's name from its walked path and rewrites its name field:
+// one open, 32 bytes read, 32 bytes written back; no other byte is touched.
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
-#include <memory>
-#include <new>
 
 #include "bentro.h"
 #include "platform.h"
 
 namespace {
 
-const char read_failed[] = "Could not read from '%s' properly.\n";
-
-struct FileImage {
-  std::unique_ptr<char[]> data;  // not zero-filled: the read fills it all
-  std::size_t size = 0;
+struct Transfer {
+  bool failed;        // a call reported an error
+  std::size_t moved;  // bytes moved before it stopped
 };
 
-void report_failure(const char* message_format, const std::string& path) {
-  std::printf(message_format, path.c_str());
-  outcome.failure_reported = true;
-}
-
-// Fills `image` from an open file; returns the failure message, if any.
-const char* load_image(const OpenedFile& input, FileImage& image) {
-  std::int64_t size = input.size;
-  if (size < 0) return read_failed;
-  if (size > INT32_MAX) return "File '%s' is too large; file left unchanged\n";
-  if (size < static_cast<std::int64_t>(name_field_size))
-    return "File '%s' is shorter than the 32-byte name field; file left unchanged\n";
-  image.size = static_cast<std::size_t>(size);
-  image.data.reset(new (std::nothrow) char[image.size]);
-  if (!image.data || !read_fully(input.handle, image.data.get(), image.size)) return read_failed;
-  return nullptr;
-}
-
-bool read_image(const std::string& path, FileImage& image) {
-  OpenedFile input = open_for_reading(path);
-  if (input.handle == no_file) {
-    report_failure("Could not open file '%s' for reading.\n", path);
-    return false;
+// Moves `length` bytes at offset 0 through `call` (read_at or write_at),
+// continuing partial transfers until all have moved, a call fails or one
+// moves nothing.
+template <typename Call, typename Bytes>
+Transfer transfer_all(Call call, FileHandle file, Bytes data, std::size_t length) {
+  std::size_t done = 0;
+  while (done < length) {
+    std::int64_t moved = call(file, data + done, length - done, static_cast<std::int64_t>(done));
+    if (moved < 0) return {true, done};
+    if (moved == 0) break;
+    done += static_cast<std::size_t>(moved);
   }
-  const char* failure = load_image(input, image);
-  close_file(input.handle);
-  if (failure != nullptr) report_failure(failure, path);
-  return failure == nullptr;
-}
-
-void write_image(const std::string& path, const FileImage& image) {
-  FileHandle output = open_for_writing(path);
-  if (output == no_file) return report_failure("Could not open '%s' for writing\n", path);
-  WriteResult result = write_fully(output, image.data.get(), image.size);
-  bool closed = close_file(output);
-  if (result.failed || !closed)
-    return report_failure("Could not write the file '%s' correctly\n", path);
-  if (result.written != image.size) {
-    std::printf("Incorrect number of bytes written for file '%s'. Expected %i, got %i\n",
-                path.c_str(), static_cast<int>(image.size), static_cast<int>(result.written));
-    outcome.failure_reported = true;
-  }
+  return {false, done};
 }
 
 // The field without its trailing zero bytes, every byte outside 0x20-0x7E
@@ -86,6 +53,42 @@ void report_change(std::string_view old_field, const std::string& new_field) {
   outcome.field_would_change = true;
 }
 
+// Reads the field of an open file, derives the new one and, unless only
+// listing, writes it back. True if it was written without a failure.
+bool repair_field(const std::string& walked_path, const OpenedFile& file, bool writable) {
+  if (file.size < static_cast<std::int64_t>(name_field_size)) {
+    report_failure(Failure::too_short, walked_path);
+    return false;
+  }
+  std::string old_field(name_field_size, '\0');
+  Transfer read = transfer_all(read_at, file.handle, old_field.data(), name_field_size);
+  if (read.failed || read.moved != name_field_size) {
+    report_failure(Failure::cannot_read, walked_path);
+    return false;
+  }
+  std::string_view relative_name = std::string_view(walked_path).substr(root_prefix.size());
+  std::optional<std::string> field =
+      derive_name_field(old_field, relative_name, settings.forward_slash);
+  if (!field) {
+    report_failure(Failure::name_too_long, walked_path);
+    return false;
+  }
+  if (settings.list_only) {
+    report_change(old_field, *field);
+    return false;
+  }
+  if (!writable) {
+    report_failure(Failure::cannot_open_for_writing, walked_path);
+    return false;
+  }
+  Transfer written = transfer_all(write_at, file.handle, field->data(), name_field_size);
+  if (written.failed)
+    report_failure(Failure::cannot_write, walked_path);
+  else if (written.moved != name_field_size)
+    report_failure(Failure::wrong_count, walked_path, written.moved);
+  return !written.failed && written.moved == name_field_size;
+}
+
 }  // namespace
 
 std::optional<std::string> derive_name_field(std::string_view old_field,
@@ -106,16 +109,16 @@ std::optional<std::string> derive_name_field(std::string_view old_field,
 
 void fix_file(const std::string& walked_path) {
   std::printf("%s\n", walked_path.c_str());
-  FileImage image;
-  if (!read_image(walked_path, image)) return;
-  std::string_view relative_name = std::string_view(walked_path).substr(root_prefix.size());
-  std::string_view old_field(image.data.get(), name_field_size);
-  std::optional<std::string> field =
-      derive_name_field(old_field, relative_name, settings.forward_slash);
-  if (!field)
-    return report_failure(
-        "Name for '%s' does not fit in the 32-byte name field; file left unchanged\n", walked_path);
-  if (settings.list_only) return report_change(old_field, *field);
-  std::memcpy(image.data.get(), field->data(), name_field_size);
-  write_image(walked_path, image);
+  // A file that can be read but not written is told apart by a second,
+  // read-only open: its field is still read and derived.
+  bool writable = !settings.list_only;
+  OpenedFile file{no_file, 0};
+  if (writable) file = open_file(walked_path, Access::read_write);
+  if (file.handle == no_file) {
+    writable = false;
+    file = open_file(walked_path, Access::read_only);
+  }
+  if (file.handle == no_file) return report_failure(Failure::cannot_open, walked_path);
+  bool written = repair_field(walked_path, file, writable);
+  if (!close_file(file.handle) && written) report_failure(Failure::cannot_write, walked_path);
 }

@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 
 #include "platform.h"
 #include "wildcard.h"
@@ -25,57 +28,62 @@ int descriptor(FileHandle file) { return static_cast<int>(file); }
 
 }  // namespace
 
-std::vector<DirectoryEntry> find_entries(const std::string& prefix, const std::string& pattern) {
-  std::vector<DirectoryEntry> entries;
+bool prepare_process() {
+  std::signal(SIGXFSZ, SIG_IGN);
+  bool output_open = true;
+  for (int standard = 0; standard <= 2; ++standard) {
+    if (fcntl(standard, F_GETFD) != -1 || errno != EBADF) continue;
+    if (standard == 1) output_open = false;
+    // The lowest free number is this one; failing that, a repaired file could
+    // take it and receive the messages, so the run cannot go on.
+    if (open("/dev/null", O_RDWR) != standard) {
+      std::fputs("Could not write to standard output\n", stderr);
+      std::_Exit(2);
+    }
+  }
+  return output_open;
+}
+
+bool find_entries(const std::string& prefix, const std::string& pattern,
+                  std::vector<DirectoryEntry>& entries) {
   DIR* directory = opendir(prefix.c_str());
-  if (directory == nullptr) return entries;
-  while (const dirent* entry = readdir(directory)) {
+  if (directory == nullptr) return false;
+  for (;;) {
+    errno = 0;  // readdir's only way to tell an error from the end
+    const dirent* entry = readdir(directory);
+    if (entry == nullptr) break;
     if (wildcard_match(pattern, entry->d_name))
       entries.push_back({entry->d_name, is_real_directory(prefix, *entry)});
   }
+  bool complete = errno == 0;
   closedir(directory);
-  return entries;
+  return complete;
 }
 
-OpenedFile open_for_reading(const std::string& path) {
-  // O_NONBLOCK: a FIFO or a device must not hold up the walk.
-  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return {no_file, -1};
+OpenedFile open_file(const std::string& path, Access access) {
+  int mode = access == Access::read_write ? O_RDWR : O_RDONLY;
+  int fd = open(path.c_str(), mode | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return {no_file, 0};
   struct stat status;
   if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
     close(fd);
-    return {no_file, -1};
+    return {no_file, 0};
   }
   return {fd, status.st_size};
 }
 
-bool read_fully(FileHandle file, char* data, std::size_t length) {
-  std::size_t done = 0;
-  while (done < length) {
-    ssize_t got = read(descriptor(file), data + done, length - done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return false;
-    done += static_cast<std::size_t>(got);
-  }
-  return true;
+std::int64_t read_at(FileHandle file, char* data, std::size_t length, std::int64_t offset) {
+  ssize_t got;
+  do got = pread(descriptor(file), data, length, offset);
+  while (got < 0 && errno == EINTR);
+  return got;
 }
 
-FileHandle open_for_writing(const std::string& path) {
-  // No O_TRUNC: the old bytes stay until new ones replace them.
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-  return fd < 0 ? no_file : fd;
-}
-
-WriteResult write_fully(FileHandle file, const char* data, std::size_t length) {
-  std::size_t done = 0;
-  while (done < length) {
-    ssize_t put = write(descriptor(file), data + done, length - done);
-    if (put < 0 && errno == EINTR) continue;
-    if (put < 0) return {true, done};
-    if (put == 0) break;
-    done += static_cast<std::size_t>(put);
-  }
-  return {false, done};
+std::int64_t write_at(FileHandle file, const char* data, std::size_t length, std::int64_t offset) {
+  ssize_t put;
+  do put = pwrite(descriptor(file), data, length, offset);
+  while (put < 0 && errno == EINTR);
+  return put;
 }
 
 bool close_file(FileHandle file) { return close(descriptor(file)) == 0; }

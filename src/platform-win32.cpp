@@ -17,73 +17,84 @@ namespace {
 
 HANDLE handle_of(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
 
-FileHandle file_of(HANDLE handle) {
-  return handle == INVALID_HANDLE_VALUE ? no_file : reinterpret_cast<FileHandle>(handle);
+// Symbolic links and junctions; other reparse points, such as the
+// placeholders of cloud-synced folders, are ordinary files and directories.
+bool is_link(DWORD attributes, DWORD reparse_tag) {
+  return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsReparseTagNameSurrogate(reparse_tag);
 }
+
+bool no_match(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES; }
 
 // The largest count one ReadFile or WriteFile call takes.
 DWORD chunk(std::size_t left) { return left > 0x40000000 ? 0x40000000 : static_cast<DWORD>(left); }
 
+OVERLAPPED at(std::int64_t offset) {
+  OVERLAPPED position{};
+  position.Offset = static_cast<DWORD>(offset);
+  position.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  return position;
+}
+
+HANDLE open_handle(const std::string& path, Access access, DWORD flags) {
+  DWORD rights = access == Access::read_write ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+  return CreateFileA(path.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                     OPEN_EXISTING, flags, nullptr);
+}
+
 }  // namespace
 
-std::vector<DirectoryEntry> find_entries(const std::string& prefix, const std::string& pattern) {
-  std::vector<DirectoryEntry> entries;
-  if (pattern.empty()) return entries;  // the bare prefix names no entry
+bool prepare_process() { return true; }  // handles and descriptors never share numbers
+
+bool find_entries(const std::string& prefix, const std::string& pattern,
+                  std::vector<DirectoryEntry>& entries) {
+  if (pattern.empty()) return true;  // the bare prefix names no entry
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA((prefix + pattern).c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return entries;
+  if (search == INVALID_HANDLE_VALUE) return no_match(GetLastError());
   do {
-    // Junctions and directory links carry the directory bit too; they are not
-    // descended into, so that no walk can loop.
     DWORD attributes = found.dwFileAttributes;
-    bool directory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
-                     (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+    bool directory =
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !is_link(attributes, found.dwReserved0);
     entries.push_back({found.cFileName, directory});
   } while (FindNextFileA(search, &found));
+  bool complete = GetLastError() == ERROR_NO_MORE_FILES;
   FindClose(search);
-  return entries;
+  return complete;
 }
 
-OpenedFile open_for_reading(const std::string& path) {
-  // Fails for directories; devices such as NUL or a pipe are refused below.
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {no_file, -1};
-  if (GetFileType(file) != FILE_TYPE_DISK) {
+OpenedFile open_file(const std::string& path, Access access) {
+  // Opens a link itself rather than its target; directories cannot be opened
+  // this way at all.
+  HANDLE file = open_handle(path, access, FILE_FLAG_OPEN_REPARSE_POINT);
+  if (file == INVALID_HANDLE_VALUE) return {no_file, 0};
+  FILE_ATTRIBUTE_TAG_INFO tag{};
+  if (GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) &&
+      (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
     CloseHandle(file);
-    return {no_file, -1};
+    if (is_link(tag.FileAttributes, tag.ReparseTag)) return {no_file, 0};
+    // Another kind of reparse point: an ordinary file, opened as such.
+    file = open_handle(path, access, FILE_ATTRIBUTE_NORMAL);
+    if (file == INVALID_HANDLE_VALUE) return {no_file, 0};
   }
   LARGE_INTEGER size;
-  return {file_of(file), GetFileSizeEx(file, &size) ? size.QuadPart : -1};
-}
-
-bool read_fully(FileHandle file, char* data, std::size_t length) {
-  std::size_t done = 0;
-  while (done < length) {
-    DWORD got = 0;
-    if (!ReadFile(handle_of(file), data + done, chunk(length - done), &got, nullptr) || got == 0)
-      return false;
-    done += got;
+  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &size)) {
+    CloseHandle(file);  // NUL, a pipe, a console
+    return {no_file, 0};
   }
-  return true;
+  return {reinterpret_cast<FileHandle>(file), size.QuadPart};
 }
 
-FileHandle open_for_writing(const std::string& path) {
-  // OPEN_ALWAYS, not CREATE_ALWAYS: the old bytes stay until new ones replace them.
-  return file_of(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
+std::int64_t read_at(FileHandle file, char* data, std::size_t length, std::int64_t offset) {
+  OVERLAPPED position = at(offset);
+  DWORD got = 0;
+  if (ReadFile(handle_of(file), data, chunk(length), &got, &position)) return got;
+  return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
 }
 
-WriteResult write_fully(FileHandle file, const char* data, std::size_t length) {
-  std::size_t done = 0;
-  while (done < length) {
-    DWORD put = 0;
-    if (!WriteFile(handle_of(file), data + done, chunk(length - done), &put, nullptr))
-      return {true, done};
-    if (put == 0) break;
-    done += put;
-  }
-  return {false, done};
+std::int64_t write_at(FileHandle file, const char* data, std::size_t length, std::int64_t offset) {
+  OVERLAPPED position = at(offset);
+  DWORD put = 0;
+  return WriteFile(handle_of(file), data, chunk(length), &put, &position) ? put : -1;
 }
 
 bool close_file(FileHandle file) { return CloseHandle(handle_of(file)) != 0; }

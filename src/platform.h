@@ -14,44 +14,42 @@ extern const char directory_separator;
 // True for every byte that the platform takes as a directory separator.
 bool is_directory_separator(char byte);
 
+// Readies the process before it opens any file: a write past the file-size
+// limit fails instead of ending the run, and a closed standard descriptor is
+// opened on the null device, so that no file opened later takes its number.
+// False if standard output was closed.
+bool prepare_process();
+
 struct DirectoryEntry {
   std::string name;
-  bool is_directory;  // a real directory: links to directories are not
+  bool is_directory;  // a real directory: links and junctions are not
 };
 
-// Every entry of the directory named by `prefix` (which ends in the separator)
-// whose name matches the wildcard `pattern`, in no particular order. A
-// directory that cannot be searched yields nothing.
-std::vector<DirectoryEntry> find_entries(const std::string& prefix, const std::string& pattern);
+// Adds every entry of the directory named by `prefix` (which ends in the
+// separator) whose name matches the wildcard `pattern`, in no particular
+// order. False if the directory cannot be listed; matching nothing is no
+// failure.
+bool find_entries(const std::string& prefix, const std::string& pattern,
+                  std::vector<DirectoryEntry>& entries);
 
 using FileHandle = std::intptr_t;
 constexpr FileHandle no_file = -1;
 
 struct OpenedFile {
   FileHandle handle;  // no_file if the open failed
-  std::int64_t size;  // in bytes; -1 if it cannot be found
+  std::int64_t size;  // in bytes
 };
 
-// Opens a regular file read-only and finds its size; anything else
-// (directory, FIFO, device) is refused without blocking.
-OpenedFile open_for_reading(const std::string& path);
+enum class Access { read_only, read_write };
 
-// Reads exactly `length` bytes from the current position, continuing short
-// reads. False if a call fails or the file ends first.
-bool read_fully(FileHandle file, char* data, std::size_t length);
+// Opens an existing regular file, without creating or truncating it, without
+// following a link and without blocking; anything else is refused.
+OpenedFile open_file(const std::string& path, Access access);
 
-// Opens write-only at offset 0, creating the file if absent and never
-// truncating it, so a failed write cannot shorten it.
-FileHandle open_for_writing(const std::string& path);
-
-struct WriteResult {
-  bool failed;          // a call reported an error
-  std::size_t written;  // bytes stored before it stopped
-};
-
-// Writes all of `data`, continuing partial writes until done, until a call
-// fails, or until one stores nothing.
-WriteResult write_fully(FileHandle file, const char* data, std::size_t length);
+// One system call each, at `offset`: the number of bytes moved, 0 at the end
+// of the file or when nothing could be stored, -1 on an error.
+std::int64_t read_at(FileHandle file, char* data, std::size_t length, std::int64_t offset);
+std::int64_t write_at(FileHandle file, const char* data, std::size_t length, std::int64_t offset);
 
 // False if the system reports an error, such as a delayed write that failed.
 bool close_file(FileHandle file);

@@ -35,35 +35,34 @@ bool comes_before(const DirectoryEntry& left, const DirectoryEntry& right) {
 }
 
 // The whole listing first, so that the order does not depend on the platform.
-std::vector<DirectoryEntry> matching_entries(const std::string& prefix,
-                                             const std::string& pattern) {
-  std::vector<DirectoryEntry> entries = find_entries(prefix, pattern);
+// A directory that cannot be listed is reported under its walked path.
+bool list_in_order(const std::string& prefix, const std::string& pattern,
+                   std::vector<DirectoryEntry>& entries) {
+  if (!find_entries(prefix, pattern, entries)) {
+    report_failure(Failure::cannot_list, prefix.substr(0, prefix.size() - 1));
+    return false;
+  }
   std::sort(entries.begin(), entries.end(), comes_before);
-  return entries;
+  return true;
 }
 
-// Directories whose names begin with a point are skipped, "." and ".." with
-// them; links to directories are not directories here, so no walk can loop.
-std::vector<std::string> sub_directory_prefixes(const std::string& prefix) {
-  std::vector<DirectoryEntry> entries = find_entries(prefix, "*.*");
-  entries.erase(std::remove_if(entries.begin(), entries.end(),
-                               [](const DirectoryEntry& entry) {
-                                 return !entry.is_directory || entry.name[0] == '.';
-                               }),
-                entries.end());
-  std::sort(entries.begin(), entries.end(), comes_before);
-  std::vector<std::string> prefixes;
-  for (const DirectoryEntry& entry : entries)
-    prefixes.push_back(prefix + entry.name + directory_separator);
-  return prefixes;
+// Hands each match to fix_file; false if the directory cannot be listed.
+bool visit_matches(const std::string& prefix, const std::string& pattern) {
+  std::vector<DirectoryEntry> matches;
+  if (!list_in_order(prefix, pattern, matches)) return false;
+  for (const DirectoryEntry& entry : matches) fix_file(prefix + entry.name);
+  return true;
 }
 
 }  // namespace
 
 void walk_directory(const std::string& prefix, const std::string& pattern) {
-  for (const DirectoryEntry& entry : matching_entries(prefix, pattern))
-    fix_file(prefix + entry.name);
-  if (!settings.recurse) return;
-  for (const std::string& sub_prefix : sub_directory_prefixes(prefix))
-    walk_directory(sub_prefix, pattern);
+  if (!visit_matches(prefix, pattern) || !settings.recurse) return;
+  std::vector<DirectoryEntry> entries;
+  if (!list_in_order(prefix, "*.*", entries)) return;
+  // Names beginning with a point are skipped, "." and ".." with them; links
+  // to directories are not directories here, so no walk can loop.
+  for (const DirectoryEntry& entry : entries)
+    if (entry.is_directory && entry.name[0] != '.')
+      walk_directory(prefix + entry.name + directory_separator, pattern);
 }

@@ -36,9 +36,11 @@ bool plain_match(std::string_view pattern, std::string_view name) {
 }  // namespace
 
 bool wildcard_match(std::string_view pattern, std::string_view name) {
-  for (;;) {
-    if (plain_match(pattern, name)) return true;
-    if (pattern.size() < 2 || pattern.substr(pattern.size() - 2) != ".*") return false;
-    pattern.remove_suffix(2);
-  }
+  std::size_t base = pattern.size();
+  while (base >= 2 && pattern.substr(base - 2, 2) == ".*") base -= 2;
+  if (base == pattern.size()) return plain_match(pattern, name);
+  // Q.*.* matches only what Q.* matches, so whatever the number of trailing
+  // ".*", two matches tell: with one of them, and with none.
+  return plain_match(pattern.substr(0, base + 2), name) ||
+         plain_match(pattern.substr(0, base), name);
 }

@@ -1,6 +1,7 @@
 The command line: the usage text without arguments; /s, /k and /l in any
-order and case; other arguments beginning with "/" ignored; every other
-argument is the pattern, the last one winning, with a warning.
+order and case; other arguments beginning with "/" ignored, those beginning
+with "-" refused; every other argument is the pattern, the last one winning,
+with a warning.
 
   $ . "$TESTDIR/setup.sh"
   $ wal a.wal
@@ -10,10 +11,14 @@ argument is the pattern, the last one winning, with a warning.
   Usage: BENTRO [/s] [/?] <filename.wal>
    /s : Do sub-directories
   [1]
-  $ bentro /?
+  $ bentro /? /sub /s/ / /l/
   $ bentro /s
-  $ bentro /sub /s/ / /l/ -s
-  $ bentro /s none.wal
+  $ bentro /s -L "*.wal"
+  Unknown switch '-l'; switches begin with '/': /s, /k, /l
+  [1]
+  $ bentro --Help
+  Unknown switch '--help'; switches begin with '/': /s, /k, /l
+  [1]
   $ bentro /s "SUB/*.wal"
   Pattern 'sub/*.wal' names a directory; start the tool in that directory instead
   [1]

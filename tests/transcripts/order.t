@@ -23,6 +23,9 @@ their bytes. Sub-folders are walked in the same order.
   ./x.wal.wal
   ./_x.wal
   [2]
+  $ bentro "?a.wal"
+  ./!a.wal
+  ./-a.wal
   $ for dir in delta Beta alpha Gamma; do wal $dir/in.wal; done
   $ bentro /s "in.wal"
   ./alpha/in.wal

@@ -12,7 +12,6 @@ begin with a point are skipped. Arguments are folded, so /S is /s.
   $ wal Sky/Sky.old.wal
   $ wal x.y/in.wal
   $ wal .hidden/h.wal KEEP
-  $ wal Base/readme.doc KEEP
   $ bentro /S "*.WAL"
   ./top.wal
   ./Base/Wall1.WAL
@@ -28,21 +27,16 @@ begin with a point are skipped. Arguments are folded, so /S is /s.
   ./Sky/Sky.old.wal sky/sky.old---------------------
   ./top.wal top-----------------------------
   ./x.y/in.wal x.y/in--------------------------
-  $ field Base/readme.doc
-  KEEP----------------------------
 
 /k writes "\" between folders. A name without wildcards matches in any case.
 Without /s the walk stays in the start folder, where a folder that matches
 is reported like any file that cannot be read.
 
   $ wal Base/Wall1.WAL
-  $ wal Base/Inner/Deep.wal
   $ bentro /K /s "wall1.wal"
   ./Base/Wall1.WAL
-  $ bentro deep.WAL /k /s
-  ./Base/Inner/Deep.wal
   $ fields | grep Base/
-  ./Base/Inner/Deep.wal base\inner\deep-----------------
+  ./Base/Inner/Deep.wal base/inner/deep-----------------
   ./Base/Inner/exact.wal base/inner/exact----------------
   ./Base/Wall1.WAL base\wall1----------------------
   $ bentro "base"

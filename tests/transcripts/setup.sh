@@ -3,10 +3,7 @@
 PATH="$TESTDIR:$PATH"
 
 # The bytes after every name field: all 256 values, CR and LF among them.
-if [ ! -f "$CRAMTMP/tail" ]; then
-  i=0
-  while [ $i -lt 256 ]; do printf "\\$(printf %03o $i)"; i=$((i + 1)); done >"$CRAMTMP/tail"
-fi
+[ -f "$CRAMTMP/tail" ] || printf "$(printf '\\%03o' $(seq 0 255))" >"$CRAMTMP/tail"
 
 # wal FILE [FIELD]: a .wal file whose name field holds FIELD (printf escapes
 # allowed; OLD if not given) padded with zero bytes, followed by the tail.
@@ -17,10 +14,7 @@ wal() {
 }
 
 # field FILE: its name field, zero bytes shown as "-".
-field() {
-  head -c 32 "$1" | tr '\0' -
-  echo
-}
+field() { head -c 32 "$1" | tr '\0' -; echo; }
 
 # fields: each .wal file below here with its name field, and a note when the
 # bytes after the field are not the tail any more.
