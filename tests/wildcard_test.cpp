@@ -22,6 +22,7 @@ TEST(WildcardMatch, FollowsTheRules) {
       {"a*", "ba", false},
       {"*a*b", "xaxxb", true},
       {"*a*b", "xaxxbc", false},
+      {"ab*ba", "aba", false},
       {"", "x", false},
       {"**x**", "x", true},
       // Only letters match across case: these pairs also differ by 0x20.

@@ -6,11 +6,14 @@ ASCII as \xNN. Status 3 when a field would change, 2 after any failure.
   $ wal Right.wal right
   $ wal Sub/Wrong.wal 'SUB\\WRONG'
   $ wal weird.wal 'weird\0\037 ~\177\200\377\001'
-  $ touch -d 2001-01-01 Right.wal Sub/Wrong.wal weird.wal
+  $ wal zero.wal ''
+  $ touch -d 2001-01-01 Right.wal Sub/Wrong.wal weird.wal zero.wal
   $ bentro /L /s "*.wal"
   ./Right.wal
   ./weird.wal
   Name field would change from 'weird\x00\x1f ~\x7f\x80\xff\x01' to 'weird'
+  ./zero.wal
+  Name field would change from '' to 'zero'
   ./Sub/Wrong.wal
   Name field would change from 'SUB\WRONG' to 'sub/wrong'
   [3]
@@ -23,11 +26,14 @@ ASCII as \xNN. Status 3 when a field would change, 2 after any failure.
   File './short.wal' is shorter than the 32-byte name field; file left unchanged
   ./weird.wal
   Name field would change from 'weird\x00\x1f ~\x7f\x80\xff\x01' to 'weird'
+  ./zero.wal
+  Name field would change from '' to 'zero'
   [2]
   $ fields
   ./Right.wal right---------------------------
   ./Sub/Wrong.wal SUB\WRONG-----------------------
   ./short.wal short
   ./weird.wal weird-\x1f ~\x7f\x80\xff\x01------------------- (esc)
+  ./zero.wal --------------------------------
   $ find . -name '*.wal' -newermt 2002-01-01
   ./short.wal

@@ -4,7 +4,7 @@ a name before any longer name it begins, and names equal but for case by
 their bytes. Sub-folders are walked in the same order.
 
   $ . "$TESTDIR/setup.sh"
-  $ for name in b _x aB C a_b AC Ab A '!a' -a x x.wal; do wal $name.wal; done
+  $ for name in b _x aB C a_b AC Ab A '!a' -a z Z.wal; do wal $name.wal; done
   $ bentro "*"
   ./.
   Could not open file './.' for reading.
@@ -19,8 +19,8 @@ their bytes. Sub-folders are walked in the same order.
   ./a_b.wal
   ./b.wal
   ./C.wal
-  ./x.wal
-  ./x.wal.wal
+  ./z.wal
+  ./Z.wal.wal
   ./_x.wal
   [2]
   $ bentro "?a.wal"

@@ -80,9 +80,11 @@ Few descriptors are enough: every file and every folder listing is closed
 before the next is opened. 300 folders deep, paths grow past 1,500 bytes; the
 cut name fits its 32 bytes down to the sixth level only.
 
-  $ for d in $(seq -w 40); do wal $d/in.wal; done
-  $ (ulimit -n 16; bentro /s in.wal) | tr -d 0-9 | uniq -c
-       40 .//in.wal
+  $ rm ./*.wal; for d in $(seq -w 40); do wal $d.wal/in.wal; done
+  $ (ulimit -n 16; bentro /s "*.wal") | tr -d 0-9 | sort | uniq -c
+       40 ./.wal
+       40 ./.wal/in.wal
+       40 Could not open file './.wal' for reading.
   $ rm -r ./*
   $ mkdir -p $(printf 'd%03d/' $(seq 300))
   $ (for i in $(seq -w 300); do cd d$i; printf %032d 0 >f.wal; done)
