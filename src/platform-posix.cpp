@@ -44,7 +44,7 @@ bool prepare_process() {
   return output_open;
 }
 
-bool find_entries(const std::string& prefix, const std::string& pattern,
+bool find_entries(const std::string& prefix, const std::string& pattern, bool with_directories,
                   std::vector<DirectoryEntry>& entries) {
   DIR* directory = opendir(prefix.c_str());
   if (directory == nullptr) return false;
@@ -52,8 +52,9 @@ bool find_entries(const std::string& prefix, const std::string& pattern,
     errno = 0;  // readdir's only way to tell an error from the end
     const dirent* entry = readdir(directory);
     if (entry == nullptr) break;
-    if (wildcard_match(pattern, entry->d_name))
-      entries.push_back({entry->d_name, is_real_directory(prefix, *entry)});
+    bool matches = wildcard_match(pattern, entry->d_name);
+    bool is_directory = with_directories && is_real_directory(prefix, *entry);
+    if (matches || is_directory) entries.push_back({entry->d_name, matches, is_directory});
   }
   bool complete = errno == 0;
   closedir(directory);

@@ -1,6 +1,8 @@
 // The platform layer over the Win32 calls.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform.h"
 
 // The arguments must reach main as typed: "*.wal" is the tool's to match,
@@ -28,6 +30,24 @@ bool no_match(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ER
 // The largest count one ReadFile or WriteFile call takes.
 DWORD chunk(std::size_t left) { return left > 0x40000000 ? 0x40000000 : static_cast<DWORD>(left); }
 
+// Adds what one directory search yields, each entry marked as a match or not.
+bool search(const std::string& prefix, const std::string& pattern, bool matches,
+            std::vector<DirectoryEntry>& entries) {
+  if (pattern.empty()) return true;  // the bare prefix names no entry
+  WIN32_FIND_DATAA found;
+  HANDLE handle = FindFirstFileA((prefix + pattern).c_str(), &found);
+  if (handle == INVALID_HANDLE_VALUE) return no_match(GetLastError());
+  do {
+    DWORD attributes = found.dwFileAttributes;
+    bool directory =
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !is_link(attributes, found.dwReserved0);
+    entries.push_back({found.cFileName, matches, directory});
+  } while (FindNextFileA(handle, &found));
+  bool complete = GetLastError() == ERROR_NO_MORE_FILES;
+  FindClose(handle);
+  return complete;
+}
+
 OVERLAPPED at(std::int64_t offset) {
   OVERLAPPED position{};
   position.Offset = static_cast<DWORD>(offset);
@@ -45,21 +65,24 @@ HANDLE open_handle(const std::string& path, Access access, DWORD flags) {
 
 bool prepare_process() { return true; }  // handles and descriptors never share numbers
 
-bool find_entries(const std::string& prefix, const std::string& pattern,
+bool find_entries(const std::string& prefix, const std::string& pattern, bool with_directories,
                   std::vector<DirectoryEntry>& entries) {
-  if (pattern.empty()) return true;  // the bare prefix names no entry
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((prefix + pattern).c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return no_match(GetLastError());
-  do {
-    DWORD attributes = found.dwFileAttributes;
-    bool directory =
-        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !is_link(attributes, found.dwReserved0);
-    entries.push_back({found.cFileName, directory});
-  } while (FindNextFileA(search, &found));
-  bool complete = GetLastError() == ERROR_NO_MORE_FILES;
-  FindClose(search);
-  return complete;
+  // The system matches the pattern; with directories a second search lists
+  // them all, and a name found by both is one entry.
+  std::vector<DirectoryEntry> found;
+  if (!search(prefix, pattern, true, found)) return false;
+  if (with_directories && !search(prefix, "*.*", false, found)) return false;
+  std::sort(found.begin(), found.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
+    return a.name != b.name ? a.name < b.name : a.matches > b.matches;
+  });
+  for (DirectoryEntry& entry : found) {
+    if (!entries.empty() && entries.back().name == entry.name) {
+      entries.back().is_directory = entry.is_directory;
+    } else if (entry.matches || entry.is_directory) {
+      entries.push_back(entry);
+    }
+  }
+  return true;
 }
 
 OpenedFile open_file(const std::string& path, Access access) {

@@ -22,14 +22,15 @@ bool prepare_process();
 
 struct DirectoryEntry {
   std::string name;
+  bool matches;       // the name matches the pattern
   bool is_directory;  // a real directory: links and junctions are not
 };
 
 // Adds every entry of the directory named by `prefix` (which ends in the
-// separator) whose name matches the wildcard `pattern`, in no particular
-// order. False if the directory cannot be listed; matching nothing is no
-// failure.
-bool find_entries(const std::string& prefix, const std::string& pattern,
+// separator) whose name matches the wildcard `pattern`, and with
+// `with_directories` every directory too, in no particular order. False if
+// the directory cannot be listed; matching nothing is no failure.
+bool find_entries(const std::string& prefix, const std::string& pattern, bool with_directories,
                   std::vector<DirectoryEntry>& entries);
 
 using FileHandle = std::intptr_t;

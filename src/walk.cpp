@@ -34,32 +34,18 @@ bool comes_before(const DirectoryEntry& left, const DirectoryEntry& right) {
   return a < b;  // compares bytes as unsigned
 }
 
-// The whole listing first, so that the order does not depend on the platform.
-// A directory that cannot be listed is reported under its walked path.
-bool list_in_order(const std::string& prefix, const std::string& pattern,
-                   std::vector<DirectoryEntry>& entries) {
-  if (!find_entries(prefix, pattern, entries)) {
-    report_failure(Failure::cannot_list, prefix.substr(0, prefix.size() - 1));
-    return false;
-  }
-  std::sort(entries.begin(), entries.end(), comes_before);
-  return true;
-}
-
-// Hands each match to fix_file; false if the directory cannot be listed.
-bool visit_matches(const std::string& prefix, const std::string& pattern) {
-  std::vector<DirectoryEntry> matches;
-  if (!list_in_order(prefix, pattern, matches)) return false;
-  for (const DirectoryEntry& entry : matches) fix_file(prefix + entry.name);
-  return true;
-}
-
 }  // namespace
 
+// One listing serves both halves, in the same order: first the matches are
+// visited, then the sub-directories walked.
 void walk_directory(const std::string& prefix, const std::string& pattern) {
-  if (!visit_matches(prefix, pattern) || !settings.recurse) return;
   std::vector<DirectoryEntry> entries;
-  if (!list_in_order(prefix, "*.*", entries)) return;
+  if (!find_entries(prefix, pattern, settings.recurse, entries))
+    return report_failure(Failure::cannot_list, prefix.substr(0, prefix.size() - 1));
+  std::sort(entries.begin(), entries.end(), comes_before);
+  for (const DirectoryEntry& entry : entries)
+    if (entry.matches) fix_file(prefix + entry.name);
+  if (!settings.recurse) return;
   // Names beginning with a point are skipped, "." and ".." with them; links
   // to directories are not directories here, so no walk can loop.
   for (const DirectoryEntry& entry : entries)
