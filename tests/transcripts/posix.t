@@ -12,11 +12,8 @@ folders.
   $ wal sub/x.wal
   $ mkfifo fifo.wal
   $ ln -s ../outside.wal link.wal
-  $ ln -s nowhere dangling.wal
   $ ln -s . loop.wal
   $ bentro /s "*.wal"
-  ./dangling.wal
-  Could not open file './dangling.wal' for reading.
   ./fifo.wal
   Could not open file './fifo.wal' for reading.
   ./link.wal
@@ -27,7 +24,7 @@ folders.
   [2]
   $ field ../outside.wal
   OUTSIDE-------------------------
-  $ rm -r fifo.wal link.wal dangling.wal loop.wal sub
+  $ rm -r fifo.wal link.wal loop.wal sub
 
 A write that fails (here at the file-size limit; valgrind, which writes
 files of its own at start, stays out) and a running program's file, which
@@ -68,13 +65,11 @@ file the tool opens.
 
 Names with bytes 128-255 sort after all others and keep them in the field.
 
-  $ wal "$(printf '\304\326\377.wal')"
   $ wal "$(printf '\200Z.wal')"
   $ wal Zeta.wal
   $ bentro "*.wal"
   ./Zeta.wal
   ./\x80Z.wal (esc)
-  ./\xc4\xd6\xff.wal (esc)
 
 Few descriptors are enough: every file and every folder listing is closed
 before the next is opened. 300 folders deep, paths grow past 1,500 bytes; the
@@ -91,7 +86,5 @@ cut name fits its 32 bytes down to the sixth level only.
   $ bentro /s "*.wal" >out; echo $?; grep -c 'does not fit' out
   2
   294
-  $ for f in d001/d002/d003/d004/d005/d006 d001/d002/d003/d004/d005/d006/d007; do
-  >   field $f/f.wal; done
+  $ field d001/d002/d003/d004/d005/d006/f.wal
   d001/d002/d003/d004/d005/d006/f-
-  00000000000000000000000000000000

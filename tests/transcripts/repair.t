@@ -35,29 +35,32 @@ is reported like any file that cannot be read.
   $ wal Base/Wall1.WAL
   $ bentro /K /s "wall1.wal"
   ./Base/Wall1.WAL
-  $ fields | grep Base/
-  ./Base/Inner/Deep.wal base/inner/deep-----------------
-  ./Base/Inner/exact.wal base/inner/exact----------------
-  ./Base/Wall1.WAL base\wall1----------------------
+  $ field Base/Wall1.WAL
+  base\wall1----------------------
   $ bentro "base"
   ./Base
   Could not open file './Base' for reading.
   [2]
 
-A path is cut at its last point, even one in a folder's name; a path without
-any point keeps the old field, folded and with its separators unified. The
-fold runs over all 32 bytes, past the first zero byte.
+A path is cut at its last point, even one in a folder's name or at its
+start; a path without any point keeps the old field, folded (A to Z only)
+and with its separators unified. The fold runs over all 32 bytes, past the
+first zero byte.
 
   $ wal ver1.2/floor 'Textures/Base/X'
   $ wal Readme 'Textures\\Base\\X'
-  $ wal Abc 'Abc\0DEF\\/'
+  $ wal Abc '@AZ[z\0DEF\\/\304'
+  $ wal .wal
   $ bentro /s floor
   ./ver1.2/floor
   $ bentro /k Readme
   ./Readme
   $ bentro ABC
   ./Abc
-  $ for f in ver1.2/floor Readme Abc; do field $f; done
+  $ bentro .WAL
+  ./.wal
+  $ for f in ver1.2/floor Readme Abc .wal; do field $f; done
   ver1----------------------------
   textures\base\x-----------------
-  abc-def//-----------------------
+  @az[z-def//\xc4-------------------- (esc)
+  --------------------------------

@@ -1,16 +1,16 @@
 What needs root to set up: a file whose reads end before its size (a sysfs
-file mounted over it), and runs as an unprivileged user, who cannot write a
+file mounted over it, in a mount namespace of its own that goes with the
+process, however it ends), and runs as an unprivileged user, who cannot write a
 read-only file nor list a locked folder.
 
   $ [ "$BENTRO_TARGET" != windows ] && [ "$(id -u)" = 0 ] || exit 80
   $ . "$TESTDIR/setup.sh"
   $ wal short.wal
-  $ mount --bind /sys/kernel/uevent_seqnum short.wal
-  $ bentro short.wal
+  $ unshare -m sh -c 'mount --bind /sys/kernel/uevent_seqnum short.wal && bentro short.wal'
   ./short.wal
   Could not read from './short.wal' properly.
   [2]
-  $ umount short.wal; rm short.wal
+  $ rm short.wal
 
   $ wal ro.wal; chmod 444 ro.wal
   $ wal Base/ok.wal; mkdir Base/locked
