@@ -82,11 +82,15 @@ bool repair_field(const std::string& walked_path, const OpenedFile& file, bool w
     return false;
   }
   Transfer written = transfer_all(write_at, file.handle, field->data(), name_field_size);
-  if (written.failed)
+  if (written.failed) {
     report_failure(Failure::cannot_write, walked_path);
-  else if (written.moved != name_field_size)
+    return false;
+  }
+  if (written.moved != name_field_size) {
     report_failure(Failure::wrong_count, walked_path, written.moved);
-  return !written.failed && written.moved == name_field_size;
+    return false;
+  }
+  return true;
 }
 
 }  // namespace

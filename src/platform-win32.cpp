@@ -68,19 +68,16 @@ bool prepare_process() { return true; }  // handles and descriptors never share 
 bool find_entries(const std::string& prefix, const std::string& pattern, bool with_directories,
                   std::vector<DirectoryEntry>& entries) {
   // The system matches the pattern; with directories a second search lists
-  // them all, and a name found by both is one entry.
+  // them all. Sorted by name, matches first, a name found by both is kept once.
   std::vector<DirectoryEntry> found;
   if (!search(prefix, pattern, true, found)) return false;
   if (with_directories && !search(prefix, "*.*", false, found)) return false;
   std::sort(found.begin(), found.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
     return a.name != b.name ? a.name < b.name : a.matches > b.matches;
   });
-  for (DirectoryEntry& entry : found) {
-    if (!entries.empty() && entries.back().name == entry.name) {
-      entries.back().is_directory = entry.is_directory;
-    } else if (entry.matches || entry.is_directory) {
-      entries.push_back(entry);
-    }
+  for (const DirectoryEntry& entry : found) {
+    bool seen = !entries.empty() && entries.back().name == entry.name;
+    if (!seen && (entry.matches || entry.is_directory)) entries.push_back(entry);
   }
   return true;
 }
