@@ -53,8 +53,9 @@ bool find_entries(const std::string& prefix, const std::string& pattern, bool wi
     const dirent* entry = readdir(directory);
     if (entry == nullptr) break;
     bool matches = wildcard_match(pattern, entry->d_name);
-    bool is_directory = with_directories && is_real_directory(prefix, *entry);
-    if (matches || is_directory) entries.push_back({entry->d_name, matches, is_directory});
+    bool is_directory = is_real_directory(prefix, *entry);
+    if (matches || (with_directories && is_directory))
+      entries.push_back({entry->d_name, matches, is_directory});
   }
   bool complete = errno == 0;
   closedir(directory);

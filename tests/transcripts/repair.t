@@ -37,9 +37,9 @@ is reported like any file that cannot be read.
   ./Base/Wall1.WAL
   $ field Base/Wall1.WAL
   base\wall1----------------------
-  $ bentro "base"
-  ./Base
-  Could not open file './Base' for reading.
+  $ bentro "sky*"
+  ./Sky
+  Could not open file './Sky' for reading.
   [2]
 
 A path is cut at its last point, even one in a folder's name or at its
