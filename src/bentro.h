@@ -1,13 +1,11 @@
 // Shared by every part of the tool: the run settings, what the run has met,
-// the root prefix and the one case-folding rule.
+// the root prefix and the one letter-case rule.
 #pragma once
 
-#include <optional>
+#include <cstddef>
 #include <string>
-#include <string_view>
-#include <vector>
 
-// Filled once by parse_arguments, read-only during the walk.
+// Filled once by the command line, read-only during the walk.
 struct RunSettings {
   bool recurse = false;       // "/s": descend into sub-directories
   bool forward_slash = true;  // "/k" turns it off: "\" in name fields
@@ -27,37 +25,13 @@ extern RunOutcome outcome;
 // "." and the directory separator: every walk starts there.
 extern const std::string root_prefix;
 
-// "A" to "Z" become "a" to "z"; every other byte, 128-255 included, stays.
-inline char fold_case(char byte) {
-  return (byte >= 'A' && byte <= 'Z') ? static_cast<char>(byte - 'A' + 'a') : byte;
+constexpr std::size_t name_field_size = 32;
+
+enum class LetterCase { lower, upper };
+
+// "A" to "Z" become "a" to "z" (or the reverse, for `upper`); every other
+// byte, 128-255 included, stays. No locale is consulted.
+inline char fold_case(char byte, LetterCase to = LetterCase::lower) {
+  char first = to == LetterCase::lower ? 'A' : 'a';
+  return (byte >= first && byte <= first + 25) ? static_cast<char>(byte ^ 0x20) : byte;
 }
-
-// Command line.
-int bentro_main(int argc, char** argv);
-void parse_arguments(const std::vector<std::string>& arguments);
-
-// Every failure the walk can meet. Each has one message, naming the path,
-// and each marks the run as failed.
-enum class Failure {
-  cannot_list,
-  cannot_open,
-  cannot_read,
-  too_short,
-  name_too_long,
-  cannot_open_for_writing,
-  cannot_write,
-  wrong_count,
-};
-// `written` fills in the count message.
-void report_failure(Failure failure, const std::string& path, std::size_t written = 0);
-
-// Directory walk.
-void walk_directory(const std::string& prefix, const std::string& pattern);
-
-// Name repair.
-constexpr size_t name_field_size = 32;
-// The name field brought into form for `relative_name`, or nothing when the
-// cut name cannot be stored with its terminator. `old_field` holds 32 bytes.
-std::optional<std::string> derive_name_field(std::string_view old_field,
-                                             std::string_view relative_name, bool forward_slash);
-void fix_file(const std::string& walked_path);

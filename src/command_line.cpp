@@ -1,9 +1,15 @@
 // Turns the arguments into the run settings, runs the walk and sets the exit
 // status.
-#include <cstdio>
+#include "command_line.h"
+
+#include <new>
+#include <string>
+#include <vector>
 
 #include "bentro.h"
+#include "messages.h"
 #include "platform.h"
+#include "walk.h"
 
 RunSettings settings;
 RunOutcome outcome;
@@ -26,42 +32,6 @@ bool names_a_directory(const std::string& pattern) {
   return false;
 }
 
-// The exit status, unless standard output could not take every line.
-int finish(int status, bool output_open) {
-  if (std::fflush(stdout) == 0 && !std::ferror(stdout) && output_open) return status;
-  std::fputs("Could not write to standard output\n", stderr);
-  return exit_failures;
-}
-
-int run(const std::vector<std::string>& arguments) {
-  if (arguments.size() < 2) {
-    std::printf("Usage: BENTRO [/s] [/?] <filename.wal>\n");
-    std::printf(" /s : Do sub-directories\n");
-    return exit_refused;
-  }
-  if (const std::string* dash = first_dash_argument(arguments)) {
-    std::printf("Unknown switch '%s'; switches begin with '/': /s, /k, /l\n", dash->c_str());
-    return exit_refused;
-  }
-  parse_arguments(arguments);
-  // A separator would search one directory and rewrite a file in another.
-  if (names_a_directory(settings.pattern)) {
-    std::printf("Pattern '%s' names a directory; start the tool in that directory instead\n",
-                settings.pattern.c_str());
-    return exit_refused;
-  }
-  if (settings.pattern_arguments > 1)
-    std::printf(
-        "Several patterns given; only '%s' is used (quote the pattern to keep the shell from "
-        "expanding it)\n",
-        settings.pattern.c_str());
-  walk_directory(root_prefix, settings.pattern);
-  if (outcome.failure_reported) return exit_failures;
-  return outcome.field_would_change ? exit_would_change : exit_clean;
-}
-
-}  // namespace
-
 void parse_arguments(const std::vector<std::string>& arguments) {
   settings.recurse = false;
   settings.forward_slash = true;
@@ -82,10 +52,44 @@ void parse_arguments(const std::vector<std::string>& arguments) {
   }
 }
 
+int run(const std::vector<std::string>& arguments) {
+  if (arguments.size() < 2) {
+    print_usage();
+    return exit_refused;
+  }
+  if (const std::string* dash = first_dash_argument(arguments)) {
+    print_refusal(Refusal::dash_switch, *dash);
+    return exit_refused;
+  }
+  parse_arguments(arguments);
+  // A separator would search one directory and rewrite a file in another.
+  if (names_a_directory(settings.pattern)) {
+    print_refusal(Refusal::pattern_names_directory, settings.pattern);
+    return exit_refused;
+  }
+  if (settings.pattern_arguments > 1) warn_several_patterns(settings.pattern);
+  walk_tree(settings.pattern);
+  if (outcome.failure_reported) return exit_failures;
+  return outcome.field_would_change ? exit_would_change : exit_clean;
+}
+
+}  // namespace
+
 int bentro_main(int argc, char** argv) {
-  bool output_open = prepare_process();
+  StandardOutput output = prepare_process();
+  if (output == StandardOutput::unusable) {
+    flush_output(false);
+    return exit_failures;
+  }
+  // Memory runs out only in a listing of very many entries: say so and end,
+  // rather than leave the run to an exception nobody catches.
+  std::set_new_handler(end_out_of_memory);
   std::vector<std::string> arguments(argv, argv + argc);
   for (std::string& argument : arguments)
     for (char& byte : argument) byte = fold_case(byte);
-  return finish(run(arguments), output_open);
+  int status = run(arguments);
+  bool output_complete = flush_output(output == StandardOutput::open);
+  // Every file whose path was printed is finished; the stop ends the run now.
+  if (int request = stop_request()) end_as_stopped(request);
+  return output_complete ? status : exit_failures;
 }

@@ -1,14 +1,64 @@
-// Every failure message, in one place, with literal formats that the
+// Every line the tool prints, in one place, with literal formats that the
 // compiler checks.
+#include "messages.h"
+
 #include <cstdio>
+#include <cstdlib>
 
 #include "bentro.h"
 
+namespace {
+
+void append_hex(std::string& shown, unsigned char value) {
+  const char digits[] = "0123456789abcdef";
+  shown += {'\\', 'x', digits[value >> 4], digits[value & 0xf]};
+}
+
+// Bytes 128-255 are left as they are, so that names in UTF-8 or in the
+// system's code page read as they should.
+std::string shown_path(const std::string& path) {
+  std::string shown;
+  for (char byte : path) {
+    auto value = static_cast<unsigned char>(byte);
+    if (value < 0x20 || value == 0x7f)
+      append_hex(shown, value);
+    else
+      shown += byte;
+  }
+  return shown;
+}
+
+// The field without its trailing zero bytes, every byte outside 0x20-0x7E
+// shown as \xNN, so that a listing is plain text whatever the field holds.
+std::string shown_field(std::string_view field) {
+  std::size_t end = field.find_last_not_of('\0');
+  field = field.substr(0, end == std::string_view::npos ? 0 : end + 1);
+  std::string shown;
+  for (char byte : field) {
+    auto value = static_cast<unsigned char>(byte);
+    if (value >= 0x20 && value <= 0x7e)
+      shown += byte;
+    else
+      append_hex(shown, value);
+  }
+  return shown;
+}
+
+}  // namespace
+
+void print_progress(const std::string& walked_path) {
+  std::printf("%s\n", shown_path(walked_path).c_str());
+}
+
 void report_failure(Failure failure, const std::string& path, std::size_t written) {
-  const char* p = path.c_str();
+  std::string shown = shown_path(path);
+  const char* p = shown.c_str();
   switch (failure) {
     case Failure::cannot_list:
       std::printf("Could not list directory '%s'\n", p);
+      break;
+    case Failure::kernel_file_system:
+      std::printf("Directory '%s' is on a kernel file system; not entered\n", p);
       break;
     case Failure::cannot_open:
       std::printf("Could not open file '%s' for reading.\n", p);
@@ -34,4 +84,48 @@ void report_failure(Failure failure, const std::string& path, std::size_t writte
       break;
   }
   outcome.failure_reported = true;
+}
+
+void report_field_change(std::string_view old_field, std::string_view new_field) {
+  if (old_field == new_field) return;
+  std::printf("Name field would change from '%s' to '%s'\n", shown_field(old_field).c_str(),
+              shown_field(new_field).c_str());
+  outcome.field_would_change = true;
+}
+
+void print_usage() {
+  std::printf("Usage: BENTRO [/s] [/?] <filename.wal>\n");
+  std::printf(" /s : Do sub-directories\n");
+}
+
+void print_refusal(Refusal refusal, const std::string& argument) {
+  std::string shown = shown_path(argument);
+  switch (refusal) {
+    case Refusal::dash_switch:
+      std::printf("Unknown switch '%s'; switches begin with '/': /s, /k, /l\n", shown.c_str());
+      break;
+    case Refusal::pattern_names_directory:
+      std::printf("Pattern '%s' names a directory; start the tool in that directory instead\n",
+                  shown.c_str());
+      break;
+  }
+}
+
+void warn_several_patterns(const std::string& pattern) {
+  std::printf(
+      "Several patterns given; only '%s' is used (quote the pattern to keep the shell from "
+      "expanding it)\n",
+      shown_path(pattern).c_str());
+}
+
+bool flush_output(bool output_open) {
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout) && output_open) return true;
+  std::fputs("Could not write to standard output\n", stderr);
+  return false;
+}
+
+void end_out_of_memory() {
+  std::printf("Out of memory\n");
+  flush_output(true);
+  std::_Exit(2);
 }

@@ -1,10 +1,13 @@
 // Derives a file's name from its walked path and rewrites its name field:
 // one open, 32 bytes read, 32 bytes written back; no other byte is touched.
+#include "name_repair.h"
+
 #include <cstdint>
-#include <cstdio>
+#include <optional>
+#include <string_view>
 
 #include "bentro.h"
-#include "platform.h"
+#include "messages.h"
 
 namespace {
 
@@ -28,29 +31,22 @@ Transfer transfer_all(Call call, FileHandle file, Bytes data, std::size_t length
   return {false, done};
 }
 
-// The field without its trailing zero bytes, every byte outside 0x20-0x7E
-// shown as \xNN, so that a listing is plain text whatever the field holds.
-std::string shown_field(std::string_view field) {
-  std::size_t end = field.find_last_not_of('\0');
-  field = field.substr(0, end == std::string_view::npos ? 0 : end + 1);
-  std::string shown;
-  for (char byte : field) {
-    auto value = static_cast<unsigned char>(byte);
-    if (value >= 0x20 && value <= 0x7e) {
-      shown += byte;
-    } else {
-      const char digits[] = "0123456789abcdef";
-      shown += {'\\', 'x', digits[value >> 4], digits[value & 0xf]};
-    }
+// The name field brought into form for `relative_name`, or nothing when the
+// cut name cannot be stored with its terminator.
+std::optional<std::string> derive_name_field(std::string_view old_field,
+                                             std::string_view relative_name, bool forward_slash) {
+  std::string field(old_field);
+  std::size_t point = relative_name.rfind('.');
+  if (point != std::string_view::npos) {
+    if (point >= name_field_size) return std::nullopt;  // no room for the terminator
+    field.assign(name_field_size, '\0');
+    field.replace(0, point, relative_name.substr(0, point));
   }
-  return shown;
-}
-
-void report_change(std::string_view old_field, const std::string& new_field) {
-  if (old_field == new_field) return;
-  std::printf("Name field would change from '%s' to '%s'\n", shown_field(old_field).c_str(),
-              shown_field(new_field).c_str());
-  outcome.field_would_change = true;
+  for (char& byte : field) {
+    byte = fold_case(byte);
+    if (byte == '\\' || byte == '/') byte = forward_slash ? '/' : '\\';
+  }
+  return field;
 }
 
 // Reads the field of an open file, derives the new one and, unless only
@@ -74,7 +70,7 @@ bool repair_field(const std::string& walked_path, const OpenedFile& file, bool w
     return false;
   }
   if (settings.list_only) {
-    report_change(old_field, *field);
+    report_field_change(old_field, *field);
     return false;
   }
   if (!writable) {
@@ -95,32 +91,20 @@ bool repair_field(const std::string& walked_path, const OpenedFile& file, bool w
 
 }  // namespace
 
-std::optional<std::string> derive_name_field(std::string_view old_field,
-                                             std::string_view relative_name, bool forward_slash) {
-  std::string field(old_field);
-  std::size_t point = relative_name.rfind('.');
-  if (point != std::string_view::npos) {
-    if (point >= name_field_size) return std::nullopt;  // no room for the terminator
-    field.assign(name_field_size, '\0');
-    field.replace(0, point, relative_name.substr(0, point));
-  }
-  for (char& byte : field) {
-    byte = fold_case(byte);
-    if (byte == '\\' || byte == '/') byte = forward_slash ? '/' : '\\';
-  }
-  return field;
-}
-
-void fix_file(const std::string& walked_path) {
-  std::printf("%s\n", walked_path.c_str());
+void fix_file(Directory& directory, const DirectoryEntry& entry, const std::string& walked_path) {
+  print_progress(walked_path);
+  // Only what the listing calls a regular file is opened: opening a FIFO
+  // releases its writer, opening a device can start the device.
+  if (entry.kind != EntryKind::regular_file)
+    return report_failure(Failure::cannot_open, walked_path);
   // A file that can be read but not written is told apart by a second,
   // read-only open: its field is still read and derived.
   bool writable = !settings.list_only;
   OpenedFile file{no_file, 0};
-  if (writable) file = open_file(walked_path, Access::read_write);
+  if (writable) file = open_file(directory, entry.name, Access::read_write);
   if (file.handle == no_file) {
     writable = false;
-    file = open_file(walked_path, Access::read_only);
+    file = open_file(directory, entry.name, Access::read_only);
   }
   if (file.handle == no_file) return report_failure(Failure::cannot_open, walked_path);
   bool written = repair_field(walked_path, file, writable);

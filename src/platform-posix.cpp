@@ -1,71 +1,165 @@
-// The platform layer over POSIX calls.
+// The platform layer over POSIX calls, with Linux's file system types. Every
+// directory and file is opened relative to a directory the walk holds open,
+// so that nothing swapped in above it can lead the walk elsewhere.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 
 #include "platform.h"
-#include "wildcard.h"
 
 const char directory_separator = '/';
 
 bool is_directory_separator(char byte) { return byte == '/'; }
 
+struct Directory {
+  int descriptor;
+};
+
 namespace {
 
-bool is_real_directory(const std::string& prefix, const dirent& entry) {
-  if (entry.d_type != DT_UNKNOWN) return entry.d_type == DT_DIR;
+volatile std::sig_atomic_t received_stop = 0;
+
+void note_stop(int signal) { received_stop = signal; }
+
+// Left alone when ignored already, as nohup and background jobs start us.
+void catch_stop(int signal) {
+  struct sigaction current {};
+  if (sigaction(signal, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) return;
+  struct sigaction action {};
+  action.sa_handler = note_stop;
+  sigemptyset(&action.sa_mask);
+  // A second signal ends the run at once, even one held by a full pipe.
+  action.sa_flags = SA_RESTART | SA_RESETHAND;
+  sigaction(signal, &action, nullptr);
+}
+
+// The kernel's own file systems, by the type fstatfs reports.
+constexpr unsigned long kernel_file_system_types[] = {
+    0x9fa0,      // proc
+    0x62656572,  // sysfs
+    0x64626720,  // debugfs
+    0x74726163,  // tracefs
+    0x73636673,  // securityfs
+    0x27e0eb,    // cgroup
+    0x63677270,  // cgroup2
+    0x62656570,  // configfs
+    0xde5e81e4,  // efivarfs
+    0xcafe4a11,  // bpf
+    0x6165676c,  // pstore
+    0xf97cff8c,  // selinuxfs
+    0x43415d53,  // smackfs
+    0x5a3c69f0,  // apparmorfs
+    0x42494e4d,  // binfmt_misc
+    0x65735543,  // fusectl
+    0x7655821,   // resctrl
+    0x19800202,  // mqueue
+    0x1cd1,      // devpts
+    0x67596969,  // rpc_pipefs
+    0x6e667364,  // nfsd
+};
+
+EntryKind kind_of_mode(mode_t mode) {
+  if (S_ISREG(mode)) return EntryKind::regular_file;
+  return S_ISDIR(mode) ? EntryKind::directory : EntryKind::other;
+}
+
+// The listing's own type where the file system reports one; a link is a link.
+EntryKind kind_of(int directory, const dirent& entry) {
+  if (entry.d_type == DT_REG) return EntryKind::regular_file;
+  if (entry.d_type == DT_DIR) return EntryKind::directory;
+  if (entry.d_type != DT_UNKNOWN) return EntryKind::other;
   struct stat status;
-  return lstat((prefix + entry.d_name).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+  if (fstatat(directory, entry.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) return EntryKind::other;
+  return kind_of_mode(status.st_mode);
+}
+
+Directory* held(int descriptor) {
+  if (descriptor < 0) return nullptr;
+  return new Directory{descriptor};
 }
 
 int descriptor(FileHandle file) { return static_cast<int>(file); }
 
 }  // namespace
 
-bool prepare_process() {
+StandardOutput prepare_process() {
   std::signal(SIGXFSZ, SIG_IGN);
-  bool output_open = true;
+  std::signal(SIGPIPE, SIG_IGN);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) catch_stop(signal);
+  StandardOutput output = StandardOutput::open;
   for (int standard = 0; standard <= 2; ++standard) {
     if (fcntl(standard, F_GETFD) != -1 || errno != EBADF) continue;
-    if (standard == 1) output_open = false;
+    if (standard == 1) output = StandardOutput::was_closed;
     // The lowest free number is this one; failing that, a repaired file could
     // take it and receive the messages, so the run cannot go on.
-    if (open("/dev/null", O_RDWR) != standard) {
-      std::fputs("Could not write to standard output\n", stderr);
-      std::_Exit(2);
-    }
+    if (open("/dev/null", O_RDWR) != standard) return StandardOutput::unusable;
   }
-  return output_open;
+  return output;
 }
 
-bool find_entries(const std::string& prefix, const std::string& pattern, bool with_directories,
-                  std::vector<DirectoryEntry>& entries) {
-  DIR* directory = opendir(prefix.c_str());
-  if (directory == nullptr) return false;
+int stop_request() { return received_stop; }
+
+void end_as_stopped(int request) {
+  std::signal(request, SIG_DFL);
+  std::raise(request);
+  std::_Exit(128 + request);  // only if the signal could not end the process
+}
+
+Directory* open_start_directory() { return held(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)); }
+
+Directory* open_sub_directory(Directory& parent, const std::string& name) {
+  return held(
+      openat(parent.descriptor, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+}
+
+void close_directory(Directory* directory) {
+  close(directory->descriptor);
+  delete directory;
+}
+
+bool is_on_kernel_file_system(Directory& directory) {
+  struct statfs status;
+  if (fstatfs(directory.descriptor, &status) != 0) return false;
+  auto type = static_cast<unsigned long>(status.f_type);
+  return std::find(std::begin(kernel_file_system_types), std::end(kernel_file_system_types),
+                   type) != std::end(kernel_file_system_types);
+}
+
+bool list_entries(Directory& directory, const std::function<void(DirectoryEntry&)>& take) {
+  // The listing reads through a descriptor of its own, given up when it is
+  // done, so that each level of the walk holds only one.
+  int listing = fcntl(directory.descriptor, F_DUPFD_CLOEXEC, 0);
+  if (listing < 0) return false;
+  DIR* stream = fdopendir(listing);
+  if (stream == nullptr) {
+    close(listing);
+    return false;
+  }
   for (;;) {
     errno = 0;  // readdir's only way to tell an error from the end
-    const dirent* entry = readdir(directory);
+    const dirent* entry = readdir(stream);
     if (entry == nullptr) break;
-    bool matches = wildcard_match(pattern, entry->d_name);
-    bool is_directory = is_real_directory(prefix, *entry);
-    if (matches || (with_directories && is_directory))
-      entries.push_back({entry->d_name, matches, is_directory});
+    DirectoryEntry listed{entry->d_name, kind_of(directory.descriptor, *entry)};
+    take(listed);
   }
   bool complete = errno == 0;
-  closedir(directory);
+  closedir(stream);
   return complete;
 }
 
-OpenedFile open_file(const std::string& path, Access access) {
+OpenedFile open_file(Directory& directory, const std::string& name, Access access) {
   int mode = access == Access::read_write ? O_RDWR : O_RDONLY;
-  int fd = open(path.c_str(), mode | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  int fd = openat(directory.descriptor, name.c_str(),
+                  mode | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return {no_file, 0};
+  // The listing said a regular file; this holds for what was really opened.
   struct stat status;
   if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
     close(fd);

@@ -1,8 +1,6 @@
 // The platform layer over the Win32 calls.
 #include <windows.h>
 
-#include <algorithm>
-
 #include "platform.h"
 
 // The arguments must reach main as typed: "*.wal" is the tool's to match,
@@ -15,9 +13,21 @@ const char directory_separator = '\\';
 
 bool is_directory_separator(char byte) { return byte == '\\' || byte == '/'; }
 
+struct Directory {
+  std::string prefix;  // the walked path, ending in the separator
+};
+
 namespace {
 
 HANDLE handle_of(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+
+volatile LONG received_stop = 0;
+
+BOOL WINAPI note_stop(DWORD event) {
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+  InterlockedExchange(&received_stop, static_cast<LONG>(event) + 1);
+  return TRUE;
+}
 
 // Symbolic links and junctions; other reparse points, such as the
 // placeholders of cloud-synced folders, are ordinary files and directories.
@@ -25,28 +35,14 @@ bool is_link(DWORD attributes, DWORD reparse_tag) {
   return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsReparseTagNameSurrogate(reparse_tag);
 }
 
-bool no_match(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES; }
+EntryKind kind_of(const WIN32_FIND_DATAA& found) {
+  if (is_link(found.dwFileAttributes, found.dwReserved0)) return EntryKind::other;
+  if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return EntryKind::directory;
+  return EntryKind::regular_file;
+}
 
 // The largest count one ReadFile or WriteFile call takes.
 DWORD chunk(std::size_t left) { return left > 0x40000000 ? 0x40000000 : static_cast<DWORD>(left); }
-
-// Adds what one directory search yields, each entry marked as a match or not.
-bool search(const std::string& prefix, const std::string& pattern, bool matches,
-            std::vector<DirectoryEntry>& entries) {
-  if (pattern.empty()) return true;  // the bare prefix names no entry
-  WIN32_FIND_DATAA found;
-  HANDLE handle = FindFirstFileA((prefix + pattern).c_str(), &found);
-  if (handle == INVALID_HANDLE_VALUE) return no_match(GetLastError());
-  do {
-    DWORD attributes = found.dwFileAttributes;
-    bool directory =
-        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !is_link(attributes, found.dwReserved0);
-    entries.push_back({found.cFileName, matches, directory});
-  } while (FindNextFileA(handle, &found));
-  bool complete = GetLastError() == ERROR_NO_MORE_FILES;
-  FindClose(handle);
-  return complete;
-}
 
 OVERLAPPED at(std::int64_t offset) {
   OVERLAPPED position{};
@@ -63,26 +59,45 @@ HANDLE open_handle(const std::string& path, Access access, DWORD flags) {
 
 }  // namespace
 
-bool prepare_process() { return true; }  // handles and descriptors never share numbers
-
-bool find_entries(const std::string& prefix, const std::string& pattern, bool with_directories,
-                  std::vector<DirectoryEntry>& entries) {
-  // The system matches the pattern; with directories a second search lists
-  // them all. Sorted by name, matches first, a name found by both is kept once.
-  std::vector<DirectoryEntry> found;
-  if (!search(prefix, pattern, true, found)) return false;
-  if (with_directories && !search(prefix, "*.*", false, found)) return false;
-  std::sort(found.begin(), found.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
-    return a.name != b.name ? a.name < b.name : a.matches > b.matches;
-  });
-  for (const DirectoryEntry& entry : found) {
-    bool seen = !entries.empty() && entries.back().name == entry.name;
-    if (!seen && (entry.matches || entry.is_directory)) entries.push_back(entry);
-  }
-  return true;
+StandardOutput prepare_process() {
+  SetConsoleCtrlHandler(note_stop, TRUE);
+  return StandardOutput::open;  // handles and descriptors never share numbers
 }
 
-OpenedFile open_file(const std::string& path, Access access) {
+int stop_request() { return static_cast<int>(received_stop); }
+
+void end_as_stopped(int) { ExitProcess(STATUS_CONTROL_C_EXIT); }
+
+Directory* open_start_directory() { return new Directory{std::string{'.', directory_separator}}; }
+
+Directory* open_sub_directory(Directory& parent, const std::string& name) {
+  std::string path = parent.prefix + name;
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+      (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+    return nullptr;
+  return new Directory{path + directory_separator};
+}
+
+void close_directory(Directory* directory) { delete directory; }
+
+bool is_on_kernel_file_system(Directory&) { return false; }
+
+bool list_entries(Directory& directory, const std::function<void(DirectoryEntry&)>& take) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((directory.prefix + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+  do {
+    DirectoryEntry listed{found.cFileName, kind_of(found)};
+    take(listed);
+  } while (FindNextFileA(search, &found));
+  bool complete = GetLastError() == ERROR_NO_MORE_FILES;
+  FindClose(search);
+  return complete;
+}
+
+OpenedFile open_file(Directory& directory, const std::string& name, Access access) {
+  std::string path = directory.prefix + name;
   // Opens a link itself rather than its target; directories cannot be opened
   // this way at all.
   HANDLE file = open_handle(path, access, FILE_FLAG_OPEN_REPARSE_POINT);

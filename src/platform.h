@@ -1,12 +1,13 @@
-// The thin layer between the tool and the operating system: one directory
-// search and plain file access. Each platform has its own variant
+// The thin layer between the tool and the operating system: directories
+// held open, listed and opened relative to one another, and plain file
+// access relative to a directory. Each platform has its own variant
 // (platform-posix.cpp, ...); nothing above this header knows which.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
-#include <vector>
 
 // The separator of walked paths and progress lines on this platform.
 extern const char directory_separator;
@@ -14,24 +15,50 @@ extern const char directory_separator;
 // True for every byte that the platform takes as a directory separator.
 bool is_directory_separator(char byte);
 
-// Readies the process before it opens any file: a write past the file-size
-// limit fails instead of ending the run, and a closed standard descriptor is
-// opened on the null device, so that no file opened later takes its number.
-// False if standard output was closed.
-bool prepare_process();
+// Readies the process before it opens any file: a closed standard descriptor
+// is opened on the null device, so that no file opened later takes its
+// number; a write past the file-size limit or to a pipe without a reader
+// fails instead of ending the run; a request to stop (SIGINT, SIGTERM,
+// SIGHUP, Ctrl-C) is noted for stop_request() instead of ending the run
+// where it stands.
+enum class StandardOutput { open, was_closed, unusable };
+StandardOutput prepare_process();
+
+// The stop request received so far (a signal number), 0 if none.
+int stop_request();
+
+// Ends the process as the stop request would have ended it at once.
+[[noreturn]] void end_as_stopped(int request);
+
+// An open directory; each platform defines what it holds.
+struct Directory;
+
+enum class EntryKind { regular_file, directory, other };
 
 struct DirectoryEntry {
-  std::string name;
-  bool matches;       // the name matches the pattern
-  bool is_directory;  // a real directory: links and junctions are not
+  std::string name;           // the platform's 8-bit form of the name
+  EntryKind kind;             // links are "other", never what they lead to
+  bool name_is_exact = true;  // false where that form stands for another name
 };
 
-// Adds every entry of the directory named by `prefix` (which ends in the
-// separator) whose name matches the wildcard `pattern`, and with
-// `with_directories` every directory too, in no particular order. False if
-// the directory cannot be listed; matching nothing is no failure.
-bool find_entries(const std::string& prefix, const std::string& pattern, bool with_directories,
-                  std::vector<DirectoryEntry>& entries);
+// The directory the tool was started in; nullptr if it cannot be opened.
+Directory* open_start_directory();
+
+// The entry `name` of `parent`, opened as a directory without following a
+// link; nullptr if it is no directory (any more), a link, or cannot be
+// opened.
+Directory* open_sub_directory(Directory& parent, const std::string& name);
+
+void close_directory(Directory* directory);
+
+// True for the kernel's own file systems (procfs, sysfs and the like), whose
+// files are interfaces to the kernel rather than data.
+bool is_on_kernel_file_system(Directory& directory);
+
+// Hands every entry of the directory to `take`, "." and ".." included where
+// the platform lists them, in no particular order. False if the listing
+// fails, whatever was handed over before.
+bool list_entries(Directory& directory, const std::function<void(DirectoryEntry&)>& take);
 
 using FileHandle = std::intptr_t;
 constexpr FileHandle no_file = -1;
@@ -43,9 +70,10 @@ struct OpenedFile {
 
 enum class Access { read_only, read_write };
 
-// Opens an existing regular file, without creating or truncating it, without
-// following a link and without blocking; anything else is refused.
-OpenedFile open_file(const std::string& path, Access access);
+// Opens the entry `name` of `directory`, an existing regular file, without
+// creating or truncating it, without following a link and without blocking;
+// anything else is refused.
+OpenedFile open_file(Directory& directory, const std::string& name, Access access);
 
 // One system call each, at `offset`: the number of bytes moved, 0 at the end
 // of the file or when nothing could be stored, -1 on an error.

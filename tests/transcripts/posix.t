@@ -1,16 +1,17 @@
-What only Linux can pose: FIFOs, symbolic links, names that are not UTF-8,
-resource limits, a running program's file, standard output that cannot be
-written, paths of any length.
+What only Linux can pose: FIFOs, symbolic links, names that are not UTF-8
+or hold control bytes, kernel file systems, resource limits, a running
+program's file, standard output that cannot be written, paths of any length.
 
   $ [ "$BENTRO_TARGET" != windows ] || exit 80
   $ . "$TESTDIR/setup.sh"
 
-A FIFO does not hold up the walk; links are not followed, to files or to
-folders.
+A FIFO is never opened: its waiting writer stays waiting, and its record
+stays for the reader. Links are not followed, to files or to folders.
 
   $ wal ../outside.wal OUTSIDE
   $ wal sub/x.wal
   $ mkfifo fifo.wal
+  $ echo record >fifo.wal & until_waiting $!
   $ ln -s ../outside.wal link.wal
   $ ln -s . loop.wal
   $ bentro /s "*.wal"
@@ -22,9 +23,29 @@ folders.
   Could not open file './loop.wal' for reading.
   ./sub/x.wal
   [2]
+  $ timeout 10 cat fifo.wal
+  record
   $ field ../outside.wal
   OUTSIDE-------------------------
   $ rm -r fifo.wal link.wal loop.wal sub
+
+Paths are printed with each control byte as \xNN, so that no name can pass
+for a line of its own or drive the terminal; the field keeps the real bytes.
+
+  $ wal "$(printf 'a\nCould not list directory \047.\047\n.wal')"
+  $ wal "$(printf 'b\033]0;title\007\177.wal')"
+  $ bentro "*.wal"
+  ./a\x0aCould not list directory '.'\x0a.wal
+  ./b\x1b]0;title\x07\x7f.wal
+  $ field b*
+  b\x1b]0;title\x07\x7f-------------------- (esc)
+  $ rm ./*.wal
+
+A kernel file system, here the start folder in /proc, is not entered.
+
+  $ (cd /proc/self && bentro /s /l "*.*")
+  Directory '.' is on a kernel file system; not entered
+  [2]
 
 A write that fails (here at the file-size limit; valgrind, which writes
 files of its own at start, stays out) and a running program's file, which
@@ -71,15 +92,25 @@ Names with bytes 128-255 sort after all others and keep them in the field.
   ./Zeta.wal
   ./\x80Z.wal (esc)
 
-Few descriptors are enough: every file and every folder listing is closed
-before the next is opened. 300 folders deep, paths grow past 1,500 bytes; the
-cut name fits its 32 bytes down to the sixth level only.
+Few descriptors are enough: one for each folder the walk is in, and every
+file and listing is closed before the next is opened. Where the limit
+stops the descent, that folder is reported. (Not under valgrind, which
+keeps descriptors of its own below the limit.) 300 folders deep, paths grow
+past 1,500 bytes; the cut name fits its 32 bytes down to the sixth level
+only.
 
   $ rm ./*.wal; for d in $(seq -w 40); do wal $d.wal/in.wal; done
-  $ (ulimit -n 16; bentro /s "*.wal") | tr -d 0-9 | sort | uniq -c
+  $ (ulimit -n 16; BENTRO_RUNNER= bentro /s "*.wal") | tr -d 0-9 | sort | uniq -c
        40 ./.wal
        40 ./.wal/in.wal
        40 Could not open file './.wal' for reading.
+  $ rm -r ./*
+  $ mkdir -p $(printf 'd/%.0s' $(seq 20)); wal d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/x.wal
+  $ (ulimit -n 12; BENTRO_RUNNER= bentro /s "*.wal") >out; echo "status $?"
+  status 2
+  $ sed 's|\./\(d/\)*d|./d/.../d|' out
+  Could not list directory './d/.../d'
+
   $ rm -r ./*
   $ mkdir -p $(printf 'd%03d/' $(seq 300))
   $ (for i in $(seq -w 300); do cd d$i; printf %032d 0 >f.wal; done)

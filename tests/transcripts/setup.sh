@@ -25,3 +25,89 @@ fields() {
       echo "  the bytes after the field changed"
   done
 }
+
+# many FOLDER COUNT: COUNT .wal files of 32 bytes in FOLDER, made without
+# starting a process per file.
+many() {
+  mkdir -p "$1"
+  i=0
+  while [ $i -lt "$2" ]; do
+    i=$((i + 1))
+    printf 'OLD\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0' >"$1/$i.wal"
+  done
+}
+
+# until_waiting PID: returns once the process waits to open a FIFO until the
+# other end is opened; fails after a minute.
+until_waiting() {
+  for i in $(seq 6000); do
+    case $(cat /proc/$1/wchan) in wait_for_partner | fifo_open) return 0 ;; esac
+    sleep 0.01
+  done
+  echo "process $1 never waited on a FIFO" >&2
+  return 1
+}
+
+# pipe FD shrink: the pipe open on FD holds one page from now on, so that
+# little output fills it. pipe FD full: returns once it is full, where its
+# writer stops at its next write; fails after a minute.
+pipe() {
+  python3 - "$@" <<'END'
+import fcntl, sys, termios, time
+fd, what = int(sys.argv[1]), sys.argv[2]
+F_SETPIPE_SZ, F_GETPIPE_SZ = 1031, 1032
+if what == "shrink":
+    sys.exit(fcntl.fcntl(fd, F_SETPIPE_SZ, 4096) < 0)
+for _ in range(6000):
+    queued = int.from_bytes(fcntl.ioctl(fd, termios.FIONREAD, bytes(4)), sys.byteorder)
+    if queued >= fcntl.fcntl(fd, F_GETPIPE_SZ):
+        sys.exit(0)
+    time.sleep(0.01)
+sys.exit("the pipe never filled")
+END
+}
+
+# hold ARGUMENT...: starts the tool with its output in a pipe that nobody
+# reads, and returns once that pipe is full. release: reads the pipe to its
+# end, then shows the tool's exit status.
+hold() {
+  rm -f "$CRAMTMP/held"
+  mkfifo "$CRAMTMP/held"
+  exec 3<>"$CRAMTMP/held"  # opens at once and keeps the pipe while it shrinks
+  pipe 3 shrink
+  bentro "$@" >"$CRAMTMP/held" &
+  held_tool=$!
+  exec 4<"$CRAMTMP/held" 3<&-
+  pipe 4 full
+}
+release() {
+  cat <&4
+  exec 4<&-
+  wait $held_tool 2>/dev/null  # the shell's own word on a signal is not the tool's
+  echo "status $?"
+}
+
+# opened FOLDER COMMAND...: runs COMMAND, then names each entry of FOLDER
+# that was opened while it ran, as the kernel's inotify reports it.
+opened() {
+  python3 - "$@" <<'END'
+import ctypes, os, subprocess, sys
+IN_OPEN = 0x20
+libc = ctypes.CDLL(None, use_errno=True)
+watch = libc.inotify_init1(os.O_NONBLOCK)
+if watch < 0 or libc.inotify_add_watch(watch, sys.argv[1].encode(), IN_OPEN) < 0:
+    sys.exit("inotify: " + os.strerror(ctypes.get_errno()))
+status = subprocess.call(sys.argv[2:])
+try:
+    events = os.read(watch, 1 << 20)
+except BlockingIOError:
+    events = b""
+names, at = set(), 0
+while at < len(events):
+    length = int.from_bytes(events[at + 12:at + 16], sys.byteorder)
+    names.add(events[at + 16:at + 16 + length].rstrip(b"\0").decode())
+    at += 16 + length
+print("opened:", " ".join(sorted(name for name in names if name)))
+sys.exit(status)
+END
+}

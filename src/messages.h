@@ -1,0 +1,46 @@
+// Every line the tool prints goes through here. Paths and names are shown
+// with each control byte as \xNN, so that no name can pass for a line of
+// its own or drive the terminal.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Every failure the walk can meet. Each has one message, naming the path,
+// and each marks the run as failed.
+enum class Failure {
+  cannot_list,
+  kernel_file_system,
+  cannot_open,
+  cannot_read,
+  too_short,
+  name_too_long,
+  cannot_open_for_writing,
+  cannot_write,
+  wrong_count,
+};
+
+// `written` fills in the count message. The directory failures take the
+// directory's walked path without its final separator.
+void report_failure(Failure failure, const std::string& path, std::size_t written = 0);
+
+// The line that names each visited entry.
+void print_progress(const std::string& walked_path);
+
+// With /l: the old and the new field, where they differ.
+void report_field_change(std::string_view old_field, std::string_view new_field);
+
+void print_usage();
+
+enum class Refusal { dash_switch, pattern_names_directory };
+void print_refusal(Refusal refusal, const std::string& argument);
+
+void warn_several_patterns(const std::string& pattern);
+
+// Flushes standard output. False, after saying so on standard error, if it
+// could not take every line or was closed from the start.
+bool flush_output(bool output_open);
+
+// Says so, flushes what was printed and ends the run with status 2.
+[[noreturn]] void end_out_of_memory();
