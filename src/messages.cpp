@@ -63,6 +63,10 @@ void report_failure(Failure failure, const std::string& path, std::size_t writte
     case Failure::cannot_open:
       std::printf("Could not open file '%s' for reading.\n", p);
       break;
+    case Failure::name_outside_code_page:
+      std::printf("Name of '%s' has characters outside the system code page; file left unchanged\n",
+                  p);
+      break;
     case Failure::cannot_read:
       std::printf("Could not read from '%s' properly.\n", p);
       break;

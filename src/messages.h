@@ -13,6 +13,7 @@ enum class Failure {
   cannot_list,
   kernel_file_system,
   cannot_open,
+  name_outside_code_page,
   cannot_read,
   too_short,
   name_too_long,

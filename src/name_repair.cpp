@@ -97,6 +97,8 @@ void fix_file(Directory& directory, const DirectoryEntry& entry, const std::stri
   // releases its writer, opening a device can start the device.
   if (entry.kind != EntryKind::regular_file)
     return report_failure(Failure::cannot_open, walked_path);
+  // Its printed form stands for another name, which must not be opened.
+  if (!entry.name_is_exact) return report_failure(Failure::name_outside_code_page, walked_path);
   // A file that can be read but not written is told apart by a second,
   // read-only open: its field is still read and derived.
   bool writable = !settings.list_only;

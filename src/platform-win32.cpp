@@ -1,5 +1,13 @@
-// The platform layer over the Win32 calls.
+// The platform layer over the Windows calls. Directories are listed through
+// the wide-character interface from their own handles, and every directory
+// and file is opened relative to the handle of its directory by its exact
+// name: no Win32 path rules (trailing points and spaces dropped, device
+// names such as COM1.wal), no short names, and no link on the way followed.
 #include <windows.h>
+#include <winternl.h>
+
+#include <string>
+#include <vector>
 
 #include "platform.h"
 
@@ -14,7 +22,7 @@ const char directory_separator = '\\';
 bool is_directory_separator(char byte) { return byte == '\\' || byte == '/'; }
 
 struct Directory {
-  std::string prefix;  // the walked path, ending in the separator
+  HANDLE handle;
 };
 
 namespace {
@@ -23,6 +31,7 @@ HANDLE handle_of(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
 
 volatile LONG received_stop = 0;
 
+// Runs on a thread of its own; the walk sees the flag between two files.
 BOOL WINAPI note_stop(DWORD event) {
   if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
   InterlockedExchange(&received_stop, static_cast<LONG>(event) + 1);
@@ -35,9 +44,77 @@ bool is_link(DWORD attributes, DWORD reparse_tag) {
   return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsReparseTagNameSurrogate(reparse_tag);
 }
 
-EntryKind kind_of(const WIN32_FIND_DATAA& found) {
-  if (is_link(found.dwFileAttributes, found.dwReserved0)) return EntryKind::other;
-  if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return EntryKind::directory;
+constexpr ULONG shared = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// The name in the system's ANSI code page, '?' where a character has none;
+// `exact` tells whether it converts back to the very same name.
+std::string narrow(const WCHAR* wide, int length, bool& exact) {
+  // UTF-8 as the code page has a form for every name and takes no flags.
+  static const DWORD flags = GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  BOOL defaulted = FALSE;
+  BOOL* used_default = flags != 0 ? &defaulted : nullptr;
+  int size = WideCharToMultiByte(CP_ACP, flags, wide, length, nullptr, 0, "?", used_default);
+  std::string name(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, flags, wide, length, name.data(), size, "?", used_default);
+  std::wstring back(static_cast<std::size_t>(length), L'\0');
+  int back_length = MultiByteToWideChar(CP_ACP, 0, name.data(), size, back.data(), length);
+  exact = size > 0 && !defaulted && back_length == length &&
+          back.compare(0, back.size(), wide, static_cast<std::size_t>(length)) == 0;
+  return name;
+}
+
+// The walk opens only names that were exact, so this is the listed name.
+std::wstring widen(const std::string& name) {
+  int size = static_cast<int>(name.size());
+  int length = MultiByteToWideChar(CP_ACP, 0, name.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, name.data(), size, wide.data(), length);
+  return wide;
+}
+
+// Opens `name` in `directory` as the file system names it, not as a Win32
+// path, and a reparse point itself rather than what it leads to.
+HANDLE open_relative(Directory& directory, const std::string& name, ACCESS_MASK access, ULONG share,
+                     ULONG options) {
+  std::wstring wide = widen(name);
+  auto bytes = static_cast<USHORT>(wide.size() * sizeof(WCHAR));
+  UNICODE_STRING object_name{bytes, bytes, wide.data()};
+  OBJECT_ATTRIBUTES attributes;
+  InitializeObjectAttributes(&attributes, &object_name, 0, directory.handle, nullptr);
+  IO_STATUS_BLOCK status;
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  NTSTATUS result = NtCreateFile(
+      &handle, access | SYNCHRONIZE, &attributes, &status, nullptr, 0, share, FILE_OPEN,
+      options | FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
+  return NT_SUCCESS(result) ? handle : INVALID_HANDLE_VALUE;
+}
+
+// A link is refused; another kind of reparse point is opened once more from
+// the handle in hand, never by name, so that its own driver serves it.
+HANDLE past_reparse_point(HANDLE handle, DWORD access, DWORD share, DWORD flags) {
+  FILE_ATTRIBUTE_TAG_INFO tag{};
+  if (!GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag)) {
+    CloseHandle(handle);
+    return INVALID_HANDLE_VALUE;
+  }
+  if ((tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return handle;
+  HANDLE reopened = is_link(tag.FileAttributes, tag.ReparseTag)
+                        ? INVALID_HANDLE_VALUE
+                        : ReOpenFile(handle, access, share, flags);
+  CloseHandle(handle);
+  return reopened;
+}
+
+Directory* held(HANDLE handle) {
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  return new Directory{handle};
+}
+
+EntryKind kind_of(const FILE_FULL_DIR_INFO& entry) {
+  // For a reparse point the listing gives its tag in place of the EA size.
+  if (is_link(entry.FileAttributes, entry.EaSize)) return EntryKind::other;
+  if ((entry.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return EntryKind::directory;
+  if ((entry.FileAttributes & FILE_ATTRIBUTE_DEVICE) != 0) return EntryKind::other;
   return EntryKind::regular_file;
 }
 
@@ -51,12 +128,6 @@ OVERLAPPED at(std::int64_t offset) {
   return position;
 }
 
-HANDLE open_handle(const std::string& path, Access access, DWORD flags) {
-  DWORD rights = access == Access::read_write ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
-  return CreateFileA(path.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                     OPEN_EXISTING, flags, nullptr);
-}
-
 }  // namespace
 
 StandardOutput prepare_process() {
@@ -68,52 +139,59 @@ int stop_request() { return static_cast<int>(received_stop); }
 
 void end_as_stopped(int) { ExitProcess(STATUS_CONTROL_C_EXIT); }
 
-Directory* open_start_directory() { return new Directory{std::string{'.', directory_separator}}; }
+constexpr DWORD listing_access = FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE;
 
-Directory* open_sub_directory(Directory& parent, const std::string& name) {
-  std::string path = parent.prefix + name;
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
-      (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-    return nullptr;
-  return new Directory{path + directory_separator};
+Directory* open_start_directory() {
+  return held(CreateFileW(L".", listing_access, shared, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
-void close_directory(Directory* directory) { delete directory; }
+Directory* open_sub_directory(Directory& parent, const std::string& name) {
+  HANDLE handle = open_relative(parent, name, listing_access, shared, FILE_DIRECTORY_FILE);
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  return held(past_reparse_point(handle, listing_access, shared, FILE_FLAG_BACKUP_SEMANTICS));
+}
 
+void close_directory(Directory* directory) {
+  CloseHandle(directory->handle);
+  delete directory;
+}
+
+// No Windows file system serves the kernel's interfaces as files in folders.
 bool is_on_kernel_file_system(Directory&) { return false; }
 
 bool list_entries(Directory& directory, const std::function<void(DirectoryEntry&)>& take) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((directory.prefix + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
-  do {
-    DirectoryEntry listed{found.cFileName, kind_of(found)};
-    take(listed);
-  } while (FindNextFileA(search, &found));
-  bool complete = GetLastError() == ERROR_NO_MORE_FILES;
-  FindClose(search);
-  return complete;
+  // Entries are aligned to 8 bytes within the buffer.
+  std::vector<LONGLONG> buffer(64 * 1024 / sizeof(LONGLONG));
+  auto* bytes = reinterpret_cast<char*>(buffer.data());
+  DWORD size = static_cast<DWORD>(buffer.size() * sizeof(LONGLONG));
+  FILE_INFO_BY_HANDLE_CLASS next = FileFullDirectoryRestartInfo;
+  while (GetFileInformationByHandleEx(directory.handle, next, bytes, size)) {
+    next = FileFullDirectoryInfo;
+    for (std::size_t at = 0;;) {
+      const auto& found = *reinterpret_cast<const FILE_FULL_DIR_INFO*>(bytes + at);
+      DirectoryEntry entry{"", kind_of(found)};
+      entry.name = narrow(found.FileName, static_cast<int>(found.FileNameLength / sizeof(WCHAR)),
+                          entry.name_is_exact);
+      take(entry);
+      if (found.NextEntryOffset == 0) break;
+      at += found.NextEntryOffset;
+    }
+  }
+  return GetLastError() == ERROR_NO_MORE_FILES;
 }
 
 OpenedFile open_file(Directory& directory, const std::string& name, Access access) {
-  std::string path = directory.prefix + name;
-  // Opens a link itself rather than its target; directories cannot be opened
-  // this way at all.
-  HANDLE file = open_handle(path, access, FILE_FLAG_OPEN_REPARSE_POINT);
+  DWORD rights =
+      access == Access::read_write ? FILE_GENERIC_READ | FILE_GENERIC_WRITE : FILE_GENERIC_READ;
+  constexpr DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  HANDLE file = open_relative(directory, name, rights, share, FILE_NON_DIRECTORY_FILE);
   if (file == INVALID_HANDLE_VALUE) return {no_file, 0};
-  FILE_ATTRIBUTE_TAG_INFO tag{};
-  if (GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) &&
-      (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-    CloseHandle(file);
-    if (is_link(tag.FileAttributes, tag.ReparseTag)) return {no_file, 0};
-    // Another kind of reparse point: an ordinary file, opened as such.
-    file = open_handle(path, access, FILE_ATTRIBUTE_NORMAL);
-    if (file == INVALID_HANDLE_VALUE) return {no_file, 0};
-  }
+  file = past_reparse_point(file, rights, share, 0);
+  if (file == INVALID_HANDLE_VALUE) return {no_file, 0};
   LARGE_INTEGER size;
   if (GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &size)) {
-    CloseHandle(file);  // NUL, a pipe, a console
+    CloseHandle(file);  // a pipe, a console
     return {no_file, 0};
   }
   return {reinterpret_cast<FileHandle>(file), size.QuadPart};

@@ -84,7 +84,8 @@ void walk_directory(Directory& directory, const std::string& prefix, const std::
   for (const DirectoryEntry& entry : visits.sub_directories) {
     if (stop_request()) return;
     std::string sub_prefix = prefix + entry.name + directory_separator;
-    Directory* sub_directory = open_sub_directory(directory, entry.name);
+    Directory* sub_directory =
+        entry.name_is_exact ? open_sub_directory(directory, entry.name) : nullptr;
     if (sub_directory == nullptr) {
       report_failure(Failure::cannot_list, shown_directory(sub_prefix));
       continue;
