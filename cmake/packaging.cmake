@@ -3,33 +3,31 @@
 set(manual ${CMAKE_SOURCE_DIR}/doc/bentro.1)
 
 if(WIN32)
-  # A bare Windows has no man and no Markdown viewer: both as plain text
-  # with CR LF line ends, beside bentro.exe.
-  find_program(MANDOC mandoc REQUIRED)
-  find_program(COL col REQUIRED)
-  execute_process(COMMAND ${MANDOC} -T ascii ${manual} COMMAND ${COL} -bx
-                  OUTPUT_VARIABLE page COMMAND_ERROR_IS_FATAL ANY)
-  string(REPLACE "\n" "\r\n" page "${page}")
-  file(WRITE ${CMAKE_BINARY_DIR}/bentro.txt "${page}")
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${manual})
-  configure_file(README.md README.txt @ONLY NEWLINE_STYLE CRLF)
+  # A bare Windows has no man and no Markdown viewer: a README of its own and
+  # the manual page as plain text, both with CR LF line ends, beside
+  # bentro.exe. The page is rendered only when the zip is made.
+  configure_file(doc/README-windows.txt README.txt @ONLY NEWLINE_STYLE CRLF)
   install(TARGETS bentro RUNTIME DESTINATION .)
-  install(FILES ${CMAKE_BINARY_DIR}/README.txt ${CMAKE_BINARY_DIR}/bentro.txt DESTINATION .)
+  install(FILES ${CMAKE_BINARY_DIR}/README.txt DESTINATION .)
+  install(CODE "set(manual \"${manual}\")
+                set(text \"${CMAKE_BINARY_DIR}/bentro.txt\")")
+  install(SCRIPT cmake/manual-text.cmake)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 else()
   include(GNUInstallDirs)
-  # Compressed without a time stamp, as Debian wants its pages and changelogs.
-  add_custom_command(OUTPUT bentro.1.gz
-    COMMAND gzip -9n -c ${manual} >bentro.1.gz
-    DEPENDS ${manual})
-  add_custom_command(OUTPUT changelog.gz
-    COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/doc/changelog >changelog.gz
-    DEPENDS ${CMAKE_SOURCE_DIR}/doc/changelog)
-  add_custom_target(manual ALL DEPENDS bentro.1.gz changelog.gz)
+  # Compressed without a time stamp, as Debian wants its pages and documents.
+  foreach(document ${manual} ${CMAKE_SOURCE_DIR}/doc/changelog ${CMAKE_SOURCE_DIR}/README.md)
+    get_filename_component(name ${document} NAME)
+    add_custom_command(OUTPUT ${name}.gz
+      COMMAND gzip -9n -c ${document} >${name}.gz
+      DEPENDS ${document})
+    list(APPEND compressed ${CMAKE_BINARY_DIR}/${name}.gz)
+  endforeach()
+  add_custom_target(documents ALL DEPENDS ${compressed})
   install(TARGETS bentro)
   install(FILES ${CMAKE_BINARY_DIR}/bentro.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  install(FILES README.md doc/copyright ${CMAKE_BINARY_DIR}/changelog.gz
+  install(FILES ${CMAKE_BINARY_DIR}/README.md.gz doc/copyright ${CMAKE_BINARY_DIR}/changelog.gz
           DESTINATION ${CMAKE_INSTALL_DOCDIR})
   set(CPACK_GENERATOR DEB TGZ)
 endif()

@@ -10,6 +10,7 @@ struct RunSettings {
   bool recurse = false;       // "/s": descend into sub-directories
   bool forward_slash = true;  // "/k" turns it off: "\" in name fields
   bool list_only = false;     // "/l": report fields that would change, write nothing
+  bool quiet = false;         // "/q": a path only when a message about it follows
   std::string pattern;        // the last argument not beginning with "/"
   int pattern_arguments = 0;  // how many arguments were taken as the pattern
 };

@@ -19,11 +19,36 @@ namespace {
 
 enum ExitStatus { exit_clean = 0, exit_refused = 1, exit_failures = 2, exit_would_change = 3 };
 
-// Linux users type "-l" for "/l": such an argument is no pattern.
-const std::string* first_dash_argument(const std::vector<std::string>& arguments) {
-  for (std::size_t i = 1; i < arguments.size(); ++i)
-    if (!arguments[i].empty() && arguments[i][0] == '-') return &arguments[i];
-  return nullptr;
+// "/ls" holds "/l" but is not it: run as ignored, it would write what its
+// user meant only to list.
+bool joins_switches(const std::string& argument) {
+  return argument[0] == '/' && argument != "/l" && argument.find('l') != std::string::npos;
+}
+
+// The first argument that decides the run on its own: help, the version, or
+// a refusal. -1 if none does; otherwise the exit status, after its text.
+int deciding_argument(const std::vector<std::string>& arguments) {
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--help" || argument == "-h") {
+      print_usage();
+      return exit_clean;
+    }
+    if (argument == "--version") {
+      print_version();
+      return exit_clean;
+    }
+    // Linux users type "-l" for "/l": such an argument is no pattern.
+    if (!argument.empty() && argument[0] == '-') {
+      print_refusal(Refusal::dash_switch, argument);
+      return exit_refused;
+    }
+    if (!argument.empty() && joins_switches(argument)) {
+      print_refusal(Refusal::joined_switches, argument);
+      return exit_refused;
+    }
+  }
+  return -1;
 }
 
 bool names_a_directory(const std::string& pattern) {
@@ -36,6 +61,7 @@ void parse_arguments(const std::vector<std::string>& arguments) {
   settings.recurse = false;
   settings.forward_slash = true;
   settings.list_only = false;
+  settings.quiet = false;
   settings.pattern_arguments = 0;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
@@ -45,6 +71,8 @@ void parse_arguments(const std::vector<std::string>& arguments) {
       settings.forward_slash = false;
     } else if (argument == "/l") {
       settings.list_only = true;
+    } else if (argument == "/q") {
+      settings.quiet = true;
     } else if (argument.empty() || argument[0] != '/') {
       settings.pattern = argument;
       ++settings.pattern_arguments;
@@ -57,10 +85,8 @@ int run(const std::vector<std::string>& arguments) {
     print_usage();
     return exit_refused;
   }
-  if (const std::string* dash = first_dash_argument(arguments)) {
-    print_refusal(Refusal::dash_switch, *dash);
-    return exit_refused;
-  }
+  int decided = deciding_argument(arguments);
+  if (decided >= 0) return decided;
   parse_arguments(arguments);
   // A separator would search one directory and rewrite a file in another.
   if (names_a_directory(settings.pattern)) {

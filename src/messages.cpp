@@ -44,13 +44,32 @@ std::string shown_field(std::string_view field) {
   return shown;
 }
 
+// With /q, the progress line that no message has needed yet.
+std::string waiting_progress;
+
+void print_waiting_progress() {
+  if (waiting_progress.empty()) return;
+  std::printf("%s\n", waiting_progress.c_str());
+  waiting_progress.clear();
+}
+
+bool is_about_directory(Failure failure) {
+  return failure == Failure::cannot_list || failure == Failure::kernel_file_system;
+}
+
 }  // namespace
 
 void print_progress(const std::string& walked_path) {
-  std::printf("%s\n", shown_path(walked_path).c_str());
+  waiting_progress = shown_path(walked_path);
+  if (!settings.quiet) print_waiting_progress();
 }
 
 void report_failure(Failure failure, const std::string& path, std::size_t written) {
+  // A directory's message follows no progress line of its own.
+  if (is_about_directory(failure))
+    waiting_progress.clear();
+  else
+    print_waiting_progress();
   std::string shown = shown_path(path);
   const char* p = shown.c_str();
   switch (failure) {
@@ -92,6 +111,7 @@ void report_failure(Failure failure, const std::string& path, std::size_t writte
 
 void report_field_change(std::string_view old_field, std::string_view new_field) {
   if (old_field == new_field) return;
+  print_waiting_progress();
   std::printf("Name field would change from '%s' to '%s'\n", shown_field(old_field).c_str(),
               shown_field(new_field).c_str());
   outcome.field_would_change = true;
@@ -102,11 +122,16 @@ void print_usage() {
   std::printf(" /s : Do sub-directories\n");
 }
 
+void print_version() { std::printf("bentro %s\n", BENTRO_VERSION); }
+
 void print_refusal(Refusal refusal, const std::string& argument) {
   std::string shown = shown_path(argument);
   switch (refusal) {
     case Refusal::dash_switch:
-      std::printf("Unknown switch '%s'; switches begin with '/': /s, /k, /l\n", shown.c_str());
+      std::printf("Unknown switch '%s'; switches begin with '/': /s, /k, /l, /q\n", shown.c_str());
+      break;
+    case Refusal::joined_switches:
+      std::printf("Unknown switch '%s'; give each switch on its own: /s /k /l /q\n", shown.c_str());
       break;
     case Refusal::pattern_names_directory:
       std::printf("Pattern '%s' names a directory; start the tool in that directory instead\n",

@@ -26,15 +26,17 @@ enum class Failure {
 // directory's walked path without its final separator.
 void report_failure(Failure failure, const std::string& path, std::size_t written = 0);
 
-// The line that names each visited entry.
+// The line that names each visited entry; with /q it waits until a message
+// about that entry follows, and is dropped if none does.
 void print_progress(const std::string& walked_path);
 
 // With /l: the old and the new field, where they differ.
 void report_field_change(std::string_view old_field, std::string_view new_field);
 
 void print_usage();
+void print_version();
 
-enum class Refusal { dash_switch, pattern_names_directory };
+enum class Refusal { dash_switch, joined_switches, pattern_names_directory };
 void print_refusal(Refusal refusal, const std::string& argument);
 
 void warn_several_patterns(const std::string& pattern);

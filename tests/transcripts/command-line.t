@@ -1,7 +1,9 @@
-The command line: the usage text without arguments; /s, /k and /l in any
-order and case; other arguments beginning with "/" ignored, those beginning
-with "-" refused; every other argument is the pattern, the last one winning,
-with a warning.
+The command line: the usage text without arguments; /s, /k, /l and /q in
+any order and case; other arguments beginning with "/" ignored, but for
+switches run together; --help, -h and --version as a Linux user expects,
+other arguments beginning with "-" refused; every other argument is the
+pattern, the last one winning, with a warning. The first argument that
+decides the run on its own wins.
 
   $ . "$TESTDIR/setup.sh"
   $ wal a.wal
@@ -11,13 +13,22 @@ with a warning.
   Usage: BENTRO [/s] [/?] <filename.wal>
    /s : Do sub-directories
   [1]
-  $ bentro /? /sub /s/ / /l/
+  $ bentro /s -H
+  Usage: BENTRO [/s] [/?] <filename.wal>
+   /s : Do sub-directories
+  $ bentro --VERSION --help
+  bentro 1.0
+  $ bentro /? /sub /s/ / /k/
   $ bentro /s
-  $ bentro /s -L "*.wal"
-  Unknown switch '-l'; switches begin with '/': /s, /k, /l
+  $ bentro /s -L "*.wal" --help
+  Unknown switch '-l'; switches begin with '/': /s, /k, /l, /q
   [1]
-  $ bentro --Help
-  Unknown switch '--help'; switches begin with '/': /s, /k, /l
+  $ for switches in /LS /sl /list /lk /l/; do bentro $switches a.wal; done
+  Unknown switch '/ls'; give each switch on its own: /s /k /l /q
+  Unknown switch '/sl'; give each switch on its own: /s /k /l /q
+  Unknown switch '/list'; give each switch on its own: /s /k /l /q
+  Unknown switch '/lk'; give each switch on its own: /s /k /l /q
+  Unknown switch '/l/'; give each switch on its own: /s /k /l /q
   [1]
   $ bentro /s "SUB/*.wal"
   Pattern 'sub/*.wal' names a directory; start the tool in that directory instead
@@ -31,3 +42,28 @@ with a warning.
   ./a.wal OLD-----------------------------
   ./b.wal b-------------------------------
   ./sub/x.wal OLD-----------------------------
+
+With /q a file's path is printed only when a message about it follows: a
+failure, or with /l a field that would change. Messages and statuses are
+as without it.
+
+  $ printf short >short.wal; mkdir locked.wal
+  $ bentro /q /s "*.wal"
+  ./locked.wal
+  Could not open file './locked.wal' for reading.
+  ./short.wal
+  File './short.wal' is shorter than the 32-byte name field; file left unchanged
+  [2]
+  $ wal sub/x.wal; bentro /l /q /s "*.wal"
+  ./locked.wal
+  Could not open file './locked.wal' for reading.
+  ./short.wal
+  File './short.wal' is shorter than the 32-byte name field; file left unchanged
+  ./sub/x.wal
+  Name field would change from 'OLD' to 'sub/x'
+  [2]
+  $ rm -r short.wal locked.wal; bentro /q /s "*.wal"; bentro /l /q /s "*.wal"
+  $ wal b.wal; bentro /Q /L "*.wal"
+  ./b.wal
+  Name field would change from 'OLD' to 'b'
+  [3]

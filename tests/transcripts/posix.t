@@ -69,10 +69,13 @@ Linux opens for writing not even for root, are reported.
   $ rm busy.wal big.wal
 
 Output that cannot be written fails the run, after the walk: to a full
-device, or with standard output closed, where no message may land in a
-file the tool opens.
+device, however little it is, or with standard output closed, where no
+message may land in a file the tool opens.
 
-  $ wal a.wal; for i in $(seq 100); do printf short >short-and-left-unchanged-$i.wal; done
+  $ wal a.wal; bentro a.wal >/dev/full
+  Could not write to standard output
+  [2]
+  $ for i in $(seq 100); do printf short >short-and-left-unchanged-$i.wal; done
   $ bentro "*.wal" >/dev/full
   Could not write to standard output
   [2]
