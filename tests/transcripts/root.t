@@ -47,7 +47,10 @@ write nothing there.)
   $ wal ro.wal; chmod 444 ro.wal
   $ wal Base/ok.wal; mkdir Base/locked
   $ chown -R nobody . && chmod 755 "$CRAMTMP" && chmod 000 Base/locked
-  $ as_nobody() { TMPDIR=/tmp setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"; }
+  $ mkdir "$CRAMTMP/tool" "$CRAMTMP/wrapper"  # where nobody can reach them, unlike /root
+  $ cp "$BENTRO_BINARY" "$CRAMTMP/tool"; cp "$TESTDIR/bentro" "$CRAMTMP/wrapper"
+  $ as_nobody() { TMPDIR=/tmp PATH="$CRAMTMP/wrapper:$PATH" BENTRO_BINARY="$CRAMTMP/tool/${BENTRO_BINARY##*/}" \
+  >   setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"; }
   $ as_nobody bentro /s "*.wal"
   ./ro.wal
   Could not open './ro.wal' for writing
