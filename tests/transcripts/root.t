@@ -7,7 +7,8 @@ list a locked folder.
   $ [ "$BENTRO_TARGET" != windows ] && [ "$(id -u)" = 0 ] || exit 80
   $ . "$TESTDIR/setup.sh"
   $ wal short.wal
-  $ unshare -m sh -c 'mount --bind /sys/kernel/uevent_seqnum short.wal && bentro short.wal'
+  $ private_mounts 'mount --bind /sys/kernel/uevent_seqnum short.wal && bentro short.wal
+  >   status=$?; umount short.wal; exit $status'
   ./short.wal
   Could not read from './short.wal' properly.
   [2]
@@ -30,7 +31,8 @@ to the kernel, not data. (With /l, so that a tool that did enter would
 write nothing there.)
 
   $ mkdir proc sys
-  $ unshare -m sh -c 'mount -t proc proc proc && mount -t sysfs sysfs sys && bentro /s /l "*.*"'
+  $ private_mounts 'mount -t proc proc proc && mount -t sysfs sysfs sys && bentro /s /l "*.*"
+  >   status=$?; umount proc sys; exit $status'
   ./.
   Could not open file './.' for reading.
   ./..

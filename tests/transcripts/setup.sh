@@ -111,3 +111,16 @@ print("opened:", " ".join(sorted(name for name in names if name)))
 sys.exit(status)
 END
 }
+
+# private_mounts COMMAND: runs the shell command COMMAND in a mount namespace
+# of its own, so that what it mounts goes with it, however it ends. In a
+# chroot, whose / is no mount point that could be made private, the
+# namespace keeps the propagation it was given: COMMAND unmounts what it
+# mounted as well.
+private_mounts() {
+  if unshare -m true 2>/dev/null; then
+    unshare -m sh -c "$1"
+  else
+    unshare -m --propagation unchanged sh -c "$1"
+  fi
+}
