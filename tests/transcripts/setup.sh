@@ -49,8 +49,9 @@ until_waiting() {
 }
 
 # pipe FD shrink: the pipe open on FD holds one page from now on, so that
-# little output fills it. pipe FD full: returns once it is full, where its
-# writer stops at its next write; fails after a minute.
+# little output fills it. pipe FD full PID: returns once it is full, where
+# its writer, process PID, stops at its next write; fails if PID ends first,
+# or after a minute.
 pipe() {
   python3 - "$@" <<'END'
 import fcntl, sys, termios, time
@@ -62,6 +63,12 @@ for _ in range(6000):
     queued = int.from_bytes(fcntl.ioctl(fd, termios.FIONREAD, bytes(4)), sys.byteorder)
     if queued >= fcntl.fcntl(fd, F_GETPIPE_SZ):
         sys.exit(0)
+    try:
+        with open(f"/proc/{sys.argv[3]}/stat") as stat:
+            if stat.read().rsplit(")", 1)[1].split()[0] == "Z":
+                sys.exit("the writer ended before the pipe filled")
+    except FileNotFoundError:
+        sys.exit("the writer ended before the pipe filled")
     time.sleep(0.01)
 sys.exit("the pipe never filled")
 END
@@ -78,7 +85,7 @@ hold() {
   bentro "$@" >"$CRAMTMP/held" &
   held_tool=$!
   exec 4<"$CRAMTMP/held" 3<&-
-  pipe 4 full
+  pipe 4 full $held_tool
 }
 release() {
   cat <&4
