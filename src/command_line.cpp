@@ -57,12 +57,8 @@ bool names_a_directory(const std::string& pattern) {
   return false;
 }
 
+// The settings start as RunSettings gives them: this runs once per process.
 void parse_arguments(const std::vector<std::string>& arguments) {
-  settings.recurse = false;
-  settings.forward_slash = true;
-  settings.list_only = false;
-  settings.quiet = false;
-  settings.pattern_arguments = 0;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     if (argument == "/s") {

@@ -11,26 +11,6 @@
 
 namespace {
 
-struct Transfer {
-  bool failed;        // a call reported an error
-  std::size_t moved;  // bytes moved before it stopped
-};
-
-// Moves `length` bytes at offset 0 through `call` (read_at or write_at),
-// continuing partial transfers until all have moved, a call fails or one
-// moves nothing.
-template <typename Call, typename Bytes>
-Transfer transfer_all(Call call, FileHandle file, Bytes data, std::size_t length) {
-  std::size_t done = 0;
-  while (done < length) {
-    std::int64_t moved = call(file, data + done, length - done, static_cast<std::int64_t>(done));
-    if (moved < 0) return {true, done};
-    if (moved == 0) break;
-    done += static_cast<std::size_t>(moved);
-  }
-  return {false, done};
-}
-
 // The name field brought into form for `relative_name`, or nothing when the
 // cut name cannot be stored with its terminator.
 std::optional<std::string> derive_name_field(std::string_view old_field,
@@ -49,16 +29,17 @@ std::optional<std::string> derive_name_field(std::string_view old_field,
   return field;
 }
 
+constexpr auto field_size = static_cast<std::int64_t>(name_field_size);
+
 // Reads the field of an open file, derives the new one and, unless only
 // listing, writes it back. True if it was written without a failure.
 bool repair_field(const std::string& walked_path, const OpenedFile& file, bool writable) {
-  if (file.size < static_cast<std::int64_t>(name_field_size)) {
+  if (file.size < field_size) {
     report_failure(Failure::too_short, walked_path);
     return false;
   }
   std::string old_field(name_field_size, '\0');
-  Transfer read = transfer_all(read_at, file.handle, old_field.data(), name_field_size);
-  if (read.failed || read.moved != name_field_size) {
+  if (read_at(file.handle, old_field.data(), name_field_size, 0) != field_size) {
     report_failure(Failure::cannot_read, walked_path);
     return false;
   }
@@ -77,13 +58,13 @@ bool repair_field(const std::string& walked_path, const OpenedFile& file, bool w
     report_failure(Failure::cannot_open_for_writing, walked_path);
     return false;
   }
-  Transfer written = transfer_all(write_at, file.handle, field->data(), name_field_size);
-  if (written.failed) {
+  std::int64_t written = write_at(file.handle, field->data(), name_field_size, 0);
+  if (written < 0) {
     report_failure(Failure::cannot_write, walked_path);
     return false;
   }
-  if (written.moved != name_field_size) {
-    report_failure(Failure::wrong_count, walked_path, written.moved);
+  if (written != field_size) {
+    report_failure(Failure::wrong_count, walked_path, static_cast<std::size_t>(written));
     return false;
   }
   return true;

@@ -168,18 +168,14 @@ OpenedFile open_file(Directory& directory, const std::string& name, Access acces
   return {fd, status.st_size};
 }
 
+// No signal interrupts these: the handlers restart system calls, and the
+// other signals that could are ignored.
 std::int64_t read_at(FileHandle file, char* data, std::size_t length, std::int64_t offset) {
-  ssize_t got;
-  do got = pread(descriptor(file), data, length, offset);
-  while (got < 0 && errno == EINTR);
-  return got;
+  return pread(descriptor(file), data, length, offset);
 }
 
 std::int64_t write_at(FileHandle file, const char* data, std::size_t length, std::int64_t offset) {
-  ssize_t put;
-  do put = pwrite(descriptor(file), data, length, offset);
-  while (put < 0 && errno == EINTR);
-  return put;
+  return pwrite(descriptor(file), data, length, offset);
 }
 
 bool close_file(FileHandle file) { return close(descriptor(file)) == 0; }

@@ -118,9 +118,6 @@ EntryKind kind_of(const FILE_FULL_DIR_INFO& entry) {
   return EntryKind::regular_file;
 }
 
-// The largest count one ReadFile or WriteFile call takes.
-DWORD chunk(std::size_t left) { return left > 0x40000000 ? 0x40000000 : static_cast<DWORD>(left); }
-
 OVERLAPPED at(std::int64_t offset) {
   OVERLAPPED position{};
   position.Offset = static_cast<DWORD>(offset);
@@ -200,14 +197,14 @@ OpenedFile open_file(Directory& directory, const std::string& name, Access acces
 std::int64_t read_at(FileHandle file, char* data, std::size_t length, std::int64_t offset) {
   OVERLAPPED position = at(offset);
   DWORD got = 0;
-  if (ReadFile(handle_of(file), data, chunk(length), &got, &position)) return got;
+  if (ReadFile(handle_of(file), data, static_cast<DWORD>(length), &got, &position)) return got;
   return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
 }
 
 std::int64_t write_at(FileHandle file, const char* data, std::size_t length, std::int64_t offset) {
   OVERLAPPED position = at(offset);
   DWORD put = 0;
-  return WriteFile(handle_of(file), data, chunk(length), &put, &position) ? put : -1;
+  return WriteFile(handle_of(file), data, static_cast<DWORD>(length), &put, &position) ? put : -1;
 }
 
 bool close_file(FileHandle file) { return CloseHandle(handle_of(file)) != 0; }

@@ -75,8 +75,9 @@ enum class Access { read_only, read_write };
 // anything else is refused.
 OpenedFile open_file(Directory& directory, const std::string& name, Access access);
 
-// One system call each, at `offset`: the number of bytes moved, 0 at the end
-// of the file or when nothing could be stored, -1 on an error.
+// One system call each, at `offset`, of at most a few bytes: the number of
+// bytes moved, fewer at the end of the file or when no more could be stored,
+// -1 on an error.
 std::int64_t read_at(FileHandle file, char* data, std::size_t length, std::int64_t offset);
 std::int64_t write_at(FileHandle file, const char* data, std::size_t length, std::int64_t offset);
 

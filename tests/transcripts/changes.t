@@ -2,7 +2,8 @@ A tree that changes while the tool runs cannot lead it outside: each folder
 is opened relative to the folder above it, which the walk holds open, and
 never through a link. Here the tool is held by a full output pipe inside
 ./p/a while a folder not yet entered (./q) and the folder above the one
-being walked (./p) are swapped for links to a folder outside the tree.
+being walked (./p) are swapped for links to a folder outside the tree, and
+the last file of ./p/a, listed as a regular file, for a FIFO.
 
   $ [ "$BENTRO_TARGET" != windows ] || exit 80
   $ . "$TESTDIR/setup.sh"
@@ -11,7 +12,9 @@ being walked (./p) are swapped for links to a folder outside the tree.
   $ wal ../outside/z/victim.wal OUTSIDE; wal ../outside/victim.wal OUTSIDE
   $ hold /s "*.wal"
   $ mv p p.moved && ln -s ../outside p && mv q q.moved && ln -s ../outside q
+  $ rm p.moved/a/999.wal && mkfifo p.moved/a/999.wal
   $ release >printed; grep -v '^\./p/a/' printed
+  Could not open file './p/a/999.wal' for reading.
   ./p/z/victim.wal
   Could not list directory './q'
   status 2

@@ -41,6 +41,13 @@ for a line of its own or drive the terminal; the field keeps the real bytes.
   b\x1b]0;title\x07\x7f-------------------- (esc)
   $ rm ./*.wal
 
+Started by a path that begins with "/" and holds an "l", the program's own
+name is not taken for an argument.
+
+  $ mkdir -p local/bin && ln -s "$BENTRO_BINARY" local/bin/bentro && "$PWD/local/bin/bentro" --version
+  bentro 1.0
+  $ rm -r local
+
 A kernel file system, here the start folder in /proc, is not entered.
 
   $ (cd /proc/self && bentro /s /l "*.*")
@@ -79,11 +86,11 @@ message may land in a file the tool opens.
   $ bentro "*.wal" >/dev/full
   Could not write to standard output
   [2]
-  $ bentro "*.wal" >&-
+  $ wal b.wal; bentro "*.wal" >&-
   Could not write to standard output
   [2]
-  $ field a.wal; cat short-* | wc -c
-  a-------------------------------
+  $ field b.wal; cat short-* | wc -c
+  b-------------------------------
   500
   $ rm ./*.wal
 

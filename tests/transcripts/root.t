@@ -46,9 +46,31 @@ write nothing there.)
   [2]
   $ rmdir proc sys
 
-  $ wal ro.wal; chmod 444 ro.wal
+Nor is any other kernel file system that can be mounted here: nothing
+inside one is visited.
+
+  $ private_mounts 'for fs in cgroup2 securityfs bpf pstore binfmt_misc fusectl mqueue devpts; do
+  >     mkdir $fs && mount -t $fs none $fs 2>/dev/null; done
+  >   bentro /s /l "*" >out; umount -q $(ls); rmdir $(ls -d */)'
+  $ grep '^\./[a-z0-9_]*/' out || echo "none entered"
+  none entered
+  $ rm out
+
+Standard output closed, with no null device that could take its place: the
+tool writes nothing, since a file it opened could take the place of its
+output.
+
+  $ wal a.wal; touch null
+  $ private_mounts 'mount --bind null /dev/null && mount -o remount,bind,ro /dev/null && bentro a.wal >&-
+  >   status=$?; umount /dev/null; exit $status'
+  Could not write to standard output
+  [2]
+  $ field a.wal; rm a.wal null
+  OLD-----------------------------
+
+  $ wal ro.wal; chmod 444 ro.wal; wal secret.wal
   $ wal Base/ok.wal; mkdir Base/locked
-  $ chown -R nobody . && chmod 755 "$CRAMTMP" && chmod 000 Base/locked
+  $ chown -R nobody . && chmod 755 "$CRAMTMP" && chmod 000 Base/locked secret.wal
   $ mkdir "$CRAMTMP/tool" "$CRAMTMP/wrapper"  # where nobody can reach them, unlike /root
   $ cp "$BENTRO_BINARY" "$CRAMTMP/tool"; cp "$TESTDIR/bentro" "$CRAMTMP/wrapper"
   $ as_nobody() { TMPDIR=/tmp PATH="$CRAMTMP/wrapper:$PATH" BENTRO_BINARY="$CRAMTMP/tool/${BENTRO_BINARY##*/}" \
@@ -56,17 +78,23 @@ write nothing there.)
   $ as_nobody bentro /s "*.wal"
   ./ro.wal
   Could not open './ro.wal' for writing
+  ./secret.wal
+  Could not open file './secret.wal' for reading.
   ./Base/ok.wal
   Could not list directory './Base/locked'
   [2]
-  $ as_nobody bentro /l "*.wal"
+  $ as_nobody bentro /l /q /s "*.wal"
   ./ro.wal
   Name field would change from 'OLD' to 'ro'
-  [3]
+  ./secret.wal
+  Could not open file './secret.wal' for reading.
+  Could not list directory './Base/locked'
+  [2]
   $ chmod 000 . && as_nobody bentro "*.wal"
   Could not list directory '.'
   [2]
   $ chmod 755 .
-  $ fields
+  $ chmod 644 secret.wal; fields
   ./Base/ok.wal base/ok-------------------------
   ./ro.wal OLD-----------------------------
+  ./secret.wal OLD-----------------------------
