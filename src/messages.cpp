@@ -66,10 +66,7 @@ void print_progress(const std::string& walked_path) {
 
 void report_failure(Failure failure, const std::string& path, std::size_t written) {
   // A directory's message follows no progress line of its own.
-  if (is_about_directory(failure))
-    waiting_progress.clear();
-  else
-    print_waiting_progress();
+  if (!is_about_directory(failure)) print_waiting_progress();
   std::string shown = shown_path(path);
   const char* p = shown.c_str();
   switch (failure) {

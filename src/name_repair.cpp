@@ -31,43 +31,46 @@ std::optional<std::string> derive_name_field(std::string_view old_field,
 
 constexpr auto field_size = static_cast<std::int64_t>(name_field_size);
 
-// Reads the field of an open file, derives the new one and, unless only
-// listing, writes it back. True if it was written without a failure.
-bool repair_field(const std::string& walked_path, const OpenedFile& file, bool writable) {
+// Reads the field of an open file and derives the new one: the field to
+// write, or nothing after a failure was reported or a change listed.
+std::optional<std::string> field_to_write(const std::string& walked_path, const OpenedFile& file,
+                                          bool writable) {
   if (file.size < field_size) {
     report_failure(Failure::too_short, walked_path);
-    return false;
+    return std::nullopt;
   }
   std::string old_field(name_field_size, '\0');
   if (read_at(file.handle, old_field.data(), name_field_size, 0) != field_size) {
     report_failure(Failure::cannot_read, walked_path);
-    return false;
+    return std::nullopt;
   }
   std::string_view relative_name = std::string_view(walked_path).substr(root_prefix.size());
   std::optional<std::string> field =
       derive_name_field(old_field, relative_name, settings.forward_slash);
   if (!field) {
     report_failure(Failure::name_too_long, walked_path);
-    return false;
+    return std::nullopt;
   }
   if (settings.list_only) {
     report_field_change(old_field, *field);
-    return false;
+    return std::nullopt;
   }
   if (!writable) {
     report_failure(Failure::cannot_open_for_writing, walked_path);
-    return false;
+    return std::nullopt;
   }
-  std::int64_t written = write_at(file.handle, field->data(), name_field_size, 0);
-  if (written < 0) {
+  return field;
+}
+
+// True if all 32 bytes were written; otherwise the failure is reported.
+bool write_field(const std::string& walked_path, FileHandle file, const std::string& field) {
+  std::int64_t written = write_at(file, field.data(), name_field_size, 0);
+  if (written == field_size) return true;
+  if (written < 0)
     report_failure(Failure::cannot_write, walked_path);
-    return false;
-  }
-  if (written != field_size) {
+  else
     report_failure(Failure::wrong_count, walked_path, static_cast<std::size_t>(written));
-    return false;
-  }
-  return true;
+  return false;
 }
 
 }  // namespace
@@ -90,6 +93,8 @@ void fix_file(Directory& directory, const DirectoryEntry& entry, const std::stri
     file = open_file(directory, entry.name, Access::read_only);
   }
   if (file.handle == no_file) return report_failure(Failure::cannot_open, walked_path);
-  bool written = repair_field(walked_path, file, writable);
+  std::optional<std::string> field = field_to_write(walked_path, file, writable);
+  bool written = field && write_field(walked_path, file.handle, *field);
+  // A delayed write error shows only here; one failure is reported a file.
   if (!close_file(file.handle) && written) report_failure(Failure::cannot_write, walked_path);
 }

@@ -32,16 +32,21 @@ outside the tree changed.
 
 A stop request ends the run between two files: every file whose path was
 printed is repaired, no other, and the run ends as killed by the signal.
-A reader that goes away ends nothing: the walk goes on to the end.
+A signal that whoever started the tool ignores (as nohup does) stays
+ignored, and a reader that goes away ends nothing: the walk goes on to the
+end.
 
   $ many a 2000
   $ hold /s "*.wal"
   $ kill -TERM $held_tool; release >printed; tail -1 printed
-  status 143
+  killed by SIGTERM
   $ left=$(bentro /s /l "*.wal" | grep -c 'would change')
   $ [ $left -gt 0 ] && [ $(($(grep -c '^\./' printed) + left)) -eq 2000 ] && echo matches
   matches
-  $ { pipe 1 shrink; bentro /s "*.wal"; echo "status $?" >&2; } | head -1
+  $ trap '' TERM; hold /l /s "*.wal"; trap - TERM
+  $ kill -TERM $held_tool; release >printed; tail -1 printed
+  status 3
+  $ { exec 3>&1; held_pipe shrink; bentro /s "*.wal"; echo "status $?" >&2; } | head -1
   ./a/1.wal
   Could not write to standard output
   status 2

@@ -48,50 +48,58 @@ until_waiting() {
   return 1
 }
 
-# pipe FD shrink: the pipe open on FD holds one page from now on, so that
-# little output fills it. pipe FD full PID: returns once it is full, where
-# its writer, process PID, stops at its next write; fails if PID ends first,
-# or after a minute.
-pipe() {
-  python3 - "$@" <<'END'
-import fcntl, sys, termios, time
-fd, what = int(sys.argv[1]), sys.argv[2]
-F_SETPIPE_SZ, F_GETPIPE_SZ = 1031, 1032
-if what == "shrink":
-    sys.exit(fcntl.fcntl(fd, F_SETPIPE_SZ, 4096) < 0)
-for _ in range(6000):
-    queued = int.from_bytes(fcntl.ioctl(fd, termios.FIONREAD, bytes(4)), sys.byteorder)
-    if queued >= fcntl.fcntl(fd, F_GETPIPE_SZ):
-        sys.exit(0)
-    try:
-        with open(f"/proc/{sys.argv[3]}/stat") as stat:
-            if stat.read().rsplit(")", 1)[1].split()[0] == "Z":
-                sys.exit("the writer ended before the pipe filled")
-    except FileNotFoundError:
-        sys.exit("the writer ended before the pipe filled")
-    time.sleep(0.01)
-sys.exit("the pipe never filled")
-END
-}
-
-# hold ARGUMENT...: starts the tool with its output in a pipe that nobody
-# reads, and returns once that pipe is full. release: reads the pipe to its
-# end, then shows the tool's exit status.
+# hold ARGUMENT...: starts the tool, as $held_tool, with its output in a
+# pipe of one page that nobody reads, and returns once the tool sleeps on
+# that pipe, full. release: reads the pipe to its end, then shows how the
+# tool ended. A starter of its own holds the tool, so that no shell reaps it
+# before its ending is known.
 hold() {
-  rm -f "$CRAMTMP/held"
-  mkfifo "$CRAMTMP/held"
-  exec 3<>"$CRAMTMP/held"  # opens at once and keeps the pipe while it shrinks
-  pipe 3 shrink
-  bentro "$@" >"$CRAMTMP/held" &
-  held_tool=$!
-  exec 4<"$CRAMTMP/held" 3<&-
-  pipe 4 full $held_tool
+  held="$CRAMTMP/held"
+  rm -f "$held" "$held.pid" "$held.end"
+  mkfifo "$held"
+  exec 3<>"$held"  # opens at once and keeps the pipe while it shrinks
+  held_pipe shrink
+  held_pipe start bentro "$@" >"$held" &
+  held_starter=$!
+  exec 4<"$held" 3<&-
+  held_pipe full && held_tool=$(cat "$held.pid")
 }
 release() {
   cat <&4
   exec 4<&-
-  wait $held_tool 2>/dev/null  # the shell's own word on a signal is not the tool's
-  echo "status $?"
+  wait $held_starter
+  cat "$held.end"
+}
+held_pipe() {
+  held="$CRAMTMP/held" python3 - "$@" <<'END'
+import fcntl, os, signal, subprocess, sys, termios, time
+held, what = os.environ["held"], sys.argv[1]
+F_SETPIPE_SZ, F_GETPIPE_SZ = 1031, 1032
+if what == "shrink":
+    sys.exit(fcntl.fcntl(3, F_SETPIPE_SZ, 4096) < 0)
+if what == "start":
+    tool = subprocess.Popen(sys.argv[2:])
+    with open(held + ".new", "w") as pid:
+        pid.write(f"{tool.pid}\n")
+    os.rename(held + ".new", held + ".pid")  # whole when it is there
+    code = tool.wait()
+    with open(held + ".end", "w") as end:
+        end.write(f"killed by {signal.Signals(-code).name}\n" if code < 0 else f"status {code}\n")
+    sys.exit(0)
+for _ in range(6000):  # what == "full"
+    if os.path.exists(held + ".end"):
+        sys.exit("the tool ended before the pipe filled")
+    try:
+        with open(held + ".pid") as pid, open(f"/proc/{pid.read().strip()}/stat") as stat:
+            sleeping = stat.read().rsplit(")", 1)[1].split()[0] == "S"
+    except FileNotFoundError:
+        sleeping = False
+    queued = int.from_bytes(fcntl.ioctl(4, termios.FIONREAD, bytes(4)), sys.byteorder)
+    if sleeping and queued >= fcntl.fcntl(4, F_GETPIPE_SZ):
+        sys.exit(0)
+    time.sleep(0.01)
+sys.exit("the pipe never filled")
+END
 }
 
 # opened FOLDER COMMAND...: runs COMMAND, then names each entry of FOLDER
