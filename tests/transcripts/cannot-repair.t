@@ -15,6 +15,11 @@ as they were; the run goes on and ends with status 2.
   File './short.wal' is shorter than the 32-byte name field; file left unchanged
   ./dir.wal/in.wal
   [2]
+  $ bentro /l "a*.wal"
+  ./a234567890123456789012345678901.wal
+  ./a2345678901234567890123456789012.wal
+  Name for './a2345678901234567890123456789012.wal' does not fit in the 32-byte name field; file left unchanged
+  [2]
   $ fields
   ./a234567890123456789012345678901.wal a234567890123456789012345678901-
   ./a2345678901234567890123456789012.wal OLD-----------------------------
