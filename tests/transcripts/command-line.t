@@ -1,14 +1,7 @@
-The command line: the usage text without arguments; /s, /k, /l and /q in
-any order and case; other arguments beginning with "/" ignored, but for
-switches run together; --help, -h and --version as a Linux user expects,
-other arguments beginning with "-" refused; every other argument is the
-pattern, the last one winning, with a warning. The first argument that
-decides the run on its own wins.
+Switches and patterns; the first argument that decides the run wins.
 
   $ . "$TESTDIR/setup.sh"
-  $ wal a.wal
-  $ wal b.wal
-  $ wal sub/x.wal
+  $ wal a.wal; wal b.wal; wal sub/x.wal
   $ bentro
   Usage: BENTRO [/s] [/?] <filename.wal>
    /s : Do sub-directories
@@ -16,10 +9,8 @@ decides the run on its own wins.
   $ bentro /s -H
   Usage: BENTRO [/s] [/?] <filename.wal>
    /s : Do sub-directories
-  $ bentro --VERSION --help
+  $ bentro --VERSION --help; bentro /? /sub /s/ / /k/; bentro /s
   bentro 1.0
-  $ bentro /? /sub /s/ / /k/
-  $ bentro /s
   $ bentro /s -L "*.wal" --help
   Unknown switch '-l'; switches begin with '/': /s, /k, /l, /q
   [1]
@@ -31,22 +22,17 @@ decides the run on its own wins.
   $ bentro /s "SUB/*.wal"
   Pattern 'sub/*.wal' names a directory; start the tool in that directory instead
   [1]
-  $ bentro a.wal ""
+  $ bentro a.wal ""; bentro /S a.wal B.WAL
   Several patterns given; only '' is used (quote the pattern to keep the shell from expanding it)
-  $ bentro /S a.wal B.WAL
   Several patterns given; only 'b.wal' is used (quote the pattern to keep the shell from expanding it)
   ./b.wal
-  $ fields
-  ./a.wal OLD-----------------------------
-  ./b.wal b-------------------------------
-  ./sub/x.wal OLD-----------------------------
+  $ field a.wal; field b.wal
+  OLD-----------------------------
+  b-------------------------------
 
-With /q a file's path is printed only when a message about it follows: a
-failure, or with /l a field that would change. Messages and statuses are
-as without it.
+/q prints a path only when a message about it follows.
 
-  $ printf short >short.wal; mkdir locked.wal
-  $ bentro /L /Q /s "*.wal"
+  $ printf short >short.wal; mkdir locked.wal; bentro /L /Q /s "*.wal"
   ./a.wal
   Name field would change from 'OLD' to 'a'
   ./locked.wal

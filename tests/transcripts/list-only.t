@@ -1,12 +1,7 @@
-With /l nothing is written: each field that would change is shown after the
-path, without its trailing zero bytes and with every byte outside printable
-ASCII as \xNN. Status 3 when a field would change, 2 after any failure.
+/l writes nothing and shows each field that would change.
 
   $ . "$TESTDIR/setup.sh"
-  $ wal Right.wal right
-  $ wal Sub/Wrong.wal 'SUB\\WRONG'
-  $ wal weird.wal 'weird\0\037 ~\177\200\377\001'
-  $ wal zero.wal ''
+  $ wal Right.wal right; wal Sub/Wrong.wal 'SUB\\WRONG'; wal weird.wal 'weird\0\037 ~\177\200\377\001'; wal zero.wal ''
   $ touch -d 2001-01-01 Right.wal Sub/Wrong.wal weird.wal zero.wal
   $ bentro /L /s "*.wal"
   ./Right.wal
@@ -19,18 +14,12 @@ ASCII as \xNN. Status 3 when a field would change, 2 after any failure.
   [3]
   $ bentro right.wal /l
   ./Right.wal
-  $ printf short >short.wal
-  $ bentro /l "*o*.wal"
+  $ printf short >short.wal; bentro /l "*o*.wal"
   ./short.wal
   File './short.wal' is shorter than the 32-byte name field; file left unchanged
   ./zero.wal
   Name field would change from '' to 'zero'
   [2]
-  $ fields
-  ./Right.wal right---------------------------
-  ./Sub/Wrong.wal SUB\WRONG-----------------------
-  ./short.wal short
-  ./weird.wal weird-\x1f ~\x7f\x80\xff\x01------------------- (esc)
-  ./zero.wal --------------------------------
-  $ find . -name '*.wal' -newermt 2002-01-01
+  $ find . -name '*.wal' -newermt 2002-01-01; field weird.wal
   ./short.wal
+  weird-\x1f ~\x7f\x80\xff\x01------------------- (esc)
