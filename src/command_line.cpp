@@ -19,17 +19,12 @@ namespace {
 
 enum ExitStatus { exit_clean = 0, exit_refused = 1, exit_failures = 2, exit_would_change = 3 };
 
-// "/ls" holds "/l" but is not it: run as ignored, it would write what its
-// user meant only to list.
-bool joins_switches(const std::string& argument) {
-  return argument[0] == '/' && argument != "/l" && argument.find('l') != std::string::npos;
-}
-
 // The first argument that decides the run on its own: help, the version, or
 // a refusal. -1 if none does; otherwise the exit status, after its text.
 int deciding_argument(const std::vector<std::string>& arguments) {
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
+    if (argument.empty()) continue;
     if (argument == "--help" || argument == "-h") {
       print_usage();
       return exit_clean;
@@ -39,11 +34,13 @@ int deciding_argument(const std::vector<std::string>& arguments) {
       return exit_clean;
     }
     // Linux users type "-l" for "/l": such an argument is no pattern.
-    if (!argument.empty() && argument[0] == '-') {
+    if (argument[0] == '-') {
       print_refusal(Refusal::dash_switch, argument);
       return exit_refused;
     }
-    if (!argument.empty() && joins_switches(argument)) {
+    // "/ls" holds "/l" but is not it: ignored, it would write what its user
+    // meant only to list.
+    if (argument[0] == '/' && argument != "/l" && argument.find('l') != std::string::npos) {
       print_refusal(Refusal::joined_switches, argument);
       return exit_refused;
     }

@@ -60,8 +60,10 @@ bool is_about_directory(Failure failure) {
 }  // namespace
 
 void print_progress(const std::string& walked_path) {
-  waiting_progress = shown_path(walked_path);
-  if (!settings.quiet) print_waiting_progress();
+  if (settings.quiet)
+    waiting_progress = shown_path(walked_path);
+  else
+    std::printf("%s\n", shown_path(walked_path).c_str());
 }
 
 void report_failure(Failure failure, const std::string& path, std::size_t written) {

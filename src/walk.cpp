@@ -27,7 +27,9 @@ unsigned char as_capital(char byte) {
 
 // The order the original platform's usual file system yields: "." and ".."
 // first, then by name with letters compared as capitals, ties by the bytes.
-bool comes_before(const std::string& a, const std::string& b) {
+bool comes_before(const DirectoryEntry& left, const DirectoryEntry& right) {
+  const std::string& a = left.name;
+  const std::string& b = right.name;
   int a_rank = special_rank(a);
   int b_rank = special_rank(b);
   if (a_rank != b_rank) return a_rank < b_rank;
@@ -45,10 +47,6 @@ struct Visits {
   std::vector<DirectoryEntry> sub_directories;
 };
 
-bool entry_before(const DirectoryEntry& a, const DirectoryEntry& b) {
-  return comes_before(a.name, b.name);
-}
-
 // Keeps only what will be visited: a folder of many entries that do not
 // match costs no memory.
 bool list_visits(Directory& directory, const std::string& pattern, Visits& visits) {
@@ -61,8 +59,8 @@ bool list_visits(Directory& directory, const std::string& pattern, Visits& visit
   });
   if (!listed) return false;
   // Stable: names that are the same bytes keep the platform's order.
-  std::stable_sort(visits.matches.begin(), visits.matches.end(), entry_before);
-  std::stable_sort(visits.sub_directories.begin(), visits.sub_directories.end(), entry_before);
+  std::stable_sort(visits.matches.begin(), visits.matches.end(), comes_before);
+  std::stable_sort(visits.sub_directories.begin(), visits.sub_directories.end(), comes_before);
   return true;
 }
 
