@@ -1,8 +1,7 @@
 What cannot be repaired is reported after its path and left as it was.
 
   $ . "$TESTDIR/setup.sh"
-  $ wal a234567890123456789012345678901.wal; wal a2345678901234567890123456789012.wal
-  $ printf 0123456789 >short.wal; wal dir.wal/in.wal
+  $ wal a234567890123456789012345678901.wal; wal a2345678901234567890123456789012.wal; wal dir.wal/in.wal; printf 0123456789 >short.wal
   $ bentro /s "*.wal"
   ./a234567890123456789012345678901.wal
   ./a2345678901234567890123456789012.wal

@@ -3,9 +3,8 @@ swapped for links, nor opens a listed file turned FIFO.
 
   $ [ "$BENTRO_TARGET" != windows ] || exit 80
   $ . "$TESTDIR/setup.sh"
-  $ mkdir top; cd top; many p/a 2000; wal p/z/victim.wal; wal q/victim.wal
-  $ wal ../outside/z/victim.wal OUTSIDE; wal ../outside/victim.wal OUTSIDE
-  $ hold /s "*.wal"
+  $ mkdir top; cd top; many p/a 2000; wal p/z/victim.wal; wal q/victim.wal; wal ../outside/victim.wal OUTSIDE
+  $ wal ../outside/z/victim.wal OUTSIDE; hold /s "*.wal"
   $ mv p p.moved && ln -s ../outside p && mv q q.moved && ln -s ../outside q
   $ rm p.moved/a/999.wal && mkfifo p.moved/a/999.wal
   $ release >printed; grep -v '^\./p/a/' printed

@@ -2,13 +2,12 @@ Switches and patterns; the first argument that decides the run wins.
 
   $ . "$TESTDIR/setup.sh"
   $ wal a.wal; wal b.wal; wal sub/x.wal
-  $ bentro
+  $ bentro /s -H && bentro
+  Usage: BENTRO [/s] [/?] <filename.wal>
+   /s : Do sub-directories
   Usage: BENTRO [/s] [/?] <filename.wal>
    /s : Do sub-directories
   [1]
-  $ bentro /s -H
-  Usage: BENTRO [/s] [/?] <filename.wal>
-   /s : Do sub-directories
   $ bentro --VERSION --help; bentro /? /sub /s/ / /k/; bentro /s
   bentro 1.0
   $ bentro /s -L "*.wal" --help

@@ -2,7 +2,7 @@
 
   $ . "$TESTDIR/setup.sh"
   $ wal Right.wal right; wal Sub/Wrong.wal 'SUB\\WRONG'; wal weird.wal 'weird\0\037 ~\177\200\377\001'; wal zero.wal ''
-  $ touch -d 2001-01-01 Right.wal Sub/Wrong.wal weird.wal zero.wal
+  $ touch -d 2001-01-01 ./*.wal Sub/Wrong.wal
   $ bentro /L /s "*.wal"
   ./Right.wal
   ./weird.wal

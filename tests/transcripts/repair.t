@@ -2,9 +2,8 @@ Each field from its path: cut at the last point, folded, "/" (/k: "\").
 
   $ . "$TESTDIR/setup.sh"
   $ wal top.wal 'Old\\NAME\001junk'; wal Base/Wall1.WAL 'TEXTURES\\OLD\\WALL1'; wal Base/Inner/Deep.wal
-  $ printf 'EXACTLY THIRTY-TWO BYTES IN SIZE' >Base/Inner/exact.wal
-  $ wal Sky/Sky.old.wal; wal x.y/in.wal; wal .hidden/h.wal KEEP
-  $ bentro /S "*.WAL"
+  $ printf 'EXACTLY THIRTY-TWO BYTES IN SIZE' >Base/Inner/exact.wal; wal Sky/Sky.old.wal; wal x.y/in.wal
+  $ wal .hidden/h.wal KEEP; bentro /S "*.WAL"
   ./top.wal
   ./Base/Wall1.WAL
   ./Base/Inner/Deep.wal
