@@ -42,11 +42,11 @@ A failed write (not under valgrind); output that cannot be written.
   $ rm -r ./*; wal a.wal; bentro a.wal >/dev/full
   Could not write to standard output
   [2]
-  $ for i in $(seq 100); do printf short >short-$i.wal; done; bentro "*.wal" >&-
+  $ wal b.wal; for i in $(seq 100); do printf short >short-$i.wal; done; bentro "*.wal" >&-
   Could not write to standard output
   [2]
-  $ field a.wal; cat short-* | wc -c; rm ./*.wal
-  a-------------------------------
+  $ field b.wal; cat short-* | wc -c; rm ./*.wal
+  b-------------------------------
   500
 
 Descriptor limits (not under valgrind, which keeps some); 300 levels deep.
