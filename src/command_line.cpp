@@ -24,7 +24,6 @@ enum ExitStatus { exit_clean = 0, exit_refused = 1, exit_failures = 2, exit_woul
 int deciding_argument(const std::vector<std::string>& arguments) {
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
-    if (argument.empty()) continue;
     if (argument == "--help" || argument == "-h") {
       print_usage();
       return exit_clean;
@@ -33,7 +32,8 @@ int deciding_argument(const std::vector<std::string>& arguments) {
       print_version();
       return exit_clean;
     }
-    // Linux users type "-l" for "/l": such an argument is no pattern.
+    // Linux users type "-l" for "/l": such an argument is no pattern. (An
+    // empty argument's first byte is its terminator.)
     if (argument[0] == '-') {
       print_refusal(Refusal::dash_switch, argument);
       return exit_refused;

@@ -60,10 +60,8 @@ bool is_about_directory(Failure failure) {
 }  // namespace
 
 void print_progress(const std::string& walked_path) {
-  if (settings.quiet)
-    waiting_progress = shown_path(walked_path);
-  else
-    std::printf("%s\n", shown_path(walked_path).c_str());
+  waiting_progress = shown_path(walked_path);
+  if (!settings.quiet) print_waiting_progress();
 }
 
 void report_failure(Failure failure, const std::string& path, std::size_t written) {

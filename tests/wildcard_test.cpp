@@ -32,6 +32,7 @@ TEST(WildcardMatch, FollowsTheRules) {
       {".*", ".hidden", true},
       {".*", "x", false},
       {"a.*.*", "a", true},
+      {"a.*.*", "a.b", true},
       {"a.*.*", "ab", false},
   };
   for (const Case& c : cases)
