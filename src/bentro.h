@@ -23,6 +23,9 @@ struct RunOutcome {
 };
 extern RunOutcome outcome;
 
+// The exit statuses of a run.
+enum ExitStatus { exit_clean = 0, exit_refused = 1, exit_failures = 2, exit_would_change = 3 };
+
 // "." and the directory separator: every walk starts there.
 extern const std::string root_prefix;
 

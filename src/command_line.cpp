@@ -17,8 +17,6 @@ const std::string root_prefix{'.', directory_separator};
 
 namespace {
 
-enum ExitStatus { exit_clean = 0, exit_refused = 1, exit_failures = 2, exit_would_change = 3 };
-
 // The first argument that decides the run on its own: help, the version, or
 // a refusal. -1 if none does; otherwise the exit status, after its text.
 int deciding_argument(const std::vector<std::string>& arguments) {

@@ -153,5 +153,5 @@ bool flush_output(bool output_open) {
 void end_out_of_memory() {
   std::printf("Out of memory\n");
   flush_output(true);
-  std::_Exit(2);
+  std::_Exit(exit_failures);
 }
