@@ -29,7 +29,9 @@ enum ExitStatus { exit_clean = 0, exit_refused = 1, exit_failures = 2, exit_woul
 // "." and the directory separator: every walk starts there.
 extern const std::string root_prefix;
 
-constexpr std::size_t name_field_size = 32;
+// Bytes 0 to 31 of every file. An int, so that it compares alike with sizes
+// and with the signed counts the platform's reads and writes return.
+constexpr int name_field_size = 32;
 
 enum class LetterCase { lower, upper };
 

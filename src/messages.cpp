@@ -100,7 +100,7 @@ void report_failure(Failure failure, const std::string& path, std::size_t writte
       break;
     case Failure::wrong_count:
       std::printf("Incorrect number of bytes written for file '%s'. Expected %i, got %i\n", p,
-                  static_cast<int>(name_field_size), static_cast<int>(written));
+                  name_field_size, static_cast<int>(written));
       break;
   }
   outcome.failure_reported = true;

@@ -29,18 +29,16 @@ std::optional<std::string> derive_name_field(std::string_view old_field,
   return field;
 }
 
-constexpr auto field_size = static_cast<std::int64_t>(name_field_size);
-
 // Reads the field of an open file and derives the new one: the field to
 // write, or nothing after a failure was reported or a change listed.
 std::optional<std::string> field_to_write(const std::string& walked_path, const OpenedFile& file,
                                           bool writable) {
-  if (file.size < field_size) {
+  if (file.size < name_field_size) {
     report_failure(Failure::too_short, walked_path);
     return std::nullopt;
   }
   std::string old_field(name_field_size, '\0');
-  if (read_at(file.handle, old_field.data(), name_field_size, 0) != field_size) {
+  if (read_at(file.handle, old_field.data(), name_field_size, 0) != name_field_size) {
     report_failure(Failure::cannot_read, walked_path);
     return std::nullopt;
   }
@@ -65,7 +63,7 @@ std::optional<std::string> field_to_write(const std::string& walked_path, const 
 // True if all 32 bytes were written; otherwise the failure is reported.
 bool write_field(const std::string& walked_path, FileHandle file, const std::string& field) {
   std::int64_t written = write_at(file, field.data(), name_field_size, 0);
-  if (written == field_size) return true;
+  if (written == name_field_size) return true;
   if (written < 0)
     report_failure(Failure::cannot_write, walked_path);
   else
