@@ -95,7 +95,7 @@ int run(const std::vector<std::string>& arguments) {
 int bentro_main(int argc, char** argv) {
   StandardOutput output = prepare_process();
   if (output == StandardOutput::unusable) {
-    flush_output(false);
+    flush_output(output);
     return exit_failures;
   }
   // Memory runs out only in a listing of very many entries: say so and end,
@@ -105,7 +105,7 @@ int bentro_main(int argc, char** argv) {
   for (std::string& argument : arguments)
     for (char& byte : argument) byte = fold_case(byte);
   int status = run(arguments);
-  bool output_complete = flush_output(output == StandardOutput::open);
+  bool output_complete = flush_output(output);
   // Every file whose path was printed is finished; the stop ends the run now.
   if (int request = stop_request()) end_as_stopped(request);
   return output_complete ? status : exit_failures;

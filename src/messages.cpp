@@ -144,14 +144,15 @@ void warn_several_patterns(const std::string& pattern) {
       shown_path(pattern).c_str());
 }
 
-bool flush_output(bool output_open) {
-  if (std::fflush(stdout) == 0 && !std::ferror(stdout) && output_open) return true;
+bool flush_output(StandardOutput output) {
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout) && output == StandardOutput::open)
+    return true;
   std::fputs("Could not write to standard output\n", stderr);
   return false;
 }
 
 void end_out_of_memory() {
   std::printf("Out of memory\n");
-  flush_output(true);
+  flush_output(StandardOutput::open);
   std::_Exit(exit_failures);
 }

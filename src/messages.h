@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform.h"
+
 // Every failure the walk can meet. Each has one message, naming the path,
 // and each marks the run as failed.
 enum class Failure {
@@ -42,8 +44,8 @@ void print_refusal(Refusal refusal, const std::string& argument);
 void warn_several_patterns(const std::string& pattern);
 
 // Flushes standard output. False, after saying so on standard error, if it
-// could not take every line or was closed from the start.
-bool flush_output(bool output_open);
+// could not take every line or was not open from the start.
+bool flush_output(StandardOutput output);
 
 // Says so, flushes what was printed and ends the run with status 2.
 [[noreturn]] void end_out_of_memory();
