@@ -64,7 +64,7 @@ void print_progress(const std::string& walked_path) {
   if (!settings.quiet) print_waiting_progress();
 }
 
-void report_failure(Failure failure, const std::string& path, std::size_t written) {
+void report_failure(Failure failure, const std::string& path) {
   // A directory's message follows no progress line of its own.
   if (!is_about_directory(failure)) print_waiting_progress();
   std::string shown = shown_path(path);
@@ -98,11 +98,14 @@ void report_failure(Failure failure, const std::string& path, std::size_t writte
     case Failure::cannot_write:
       std::printf("Could not write the file '%s' correctly\n", p);
       break;
-    case Failure::wrong_count:
-      std::printf("Incorrect number of bytes written for file '%s'. Expected %i, got %i\n", p,
-                  name_field_size, static_cast<int>(written));
-      break;
   }
+  outcome.failure_reported = true;
+}
+
+void report_wrong_count(const std::string& path, std::int64_t written) {
+  print_waiting_progress();
+  std::printf("Incorrect number of bytes written for file '%s'. Expected %i, got %i\n",
+              shown_path(path).c_str(), name_field_size, static_cast<int>(written));
   outcome.failure_reported = true;
 }
 

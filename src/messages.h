@@ -3,7 +3,7 @@
 // its own or drive the terminal.
 #pragma once
 
-#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -21,12 +21,14 @@ enum class Failure {
   name_too_long,
   cannot_open_for_writing,
   cannot_write,
-  wrong_count,
 };
 
-// `written` fills in the count message. The directory failures take the
-// directory's walked path without its final separator.
-void report_failure(Failure failure, const std::string& path, std::size_t written = 0);
+// The directory failures take the directory's walked path without its final
+// separator.
+void report_failure(Failure failure, const std::string& path);
+
+// A write that stored `written` bytes of the field, without an error.
+void report_wrong_count(const std::string& path, std::int64_t written);
 
 // The line that names each visited entry; with /q it waits until a message
 // about that entry follows, and is dropped if none does.

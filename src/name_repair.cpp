@@ -67,7 +67,7 @@ bool write_field(const std::string& walked_path, FileHandle file, const std::str
   if (written < 0)
     report_failure(Failure::cannot_write, walked_path);
   else
-    report_failure(Failure::wrong_count, walked_path, static_cast<std::size_t>(written));
+    report_wrong_count(walked_path, written);
   return false;
 }
 
