@@ -29,34 +29,27 @@ std::optional<std::string> derive_name_field(std::string_view old_field,
   return field;
 }
 
-// Reads the field of an open file and derives the new one: the field to
-// write, or nothing after a failure was reported or a change listed.
-std::optional<std::string> field_to_write(const std::string& walked_path, const OpenedFile& file,
-                                          bool writable) {
+// The 32 bytes of an open file, or nothing after a failure was reported.
+std::optional<std::string> read_field(const std::string& walked_path, const OpenedFile& file) {
   if (file.size < name_field_size) {
     report_failure(Failure::too_short, walked_path);
     return std::nullopt;
   }
-  std::string old_field(name_field_size, '\0');
-  if (read_at(file.handle, old_field.data(), name_field_size, 0) != name_field_size) {
+  std::string field(name_field_size, '\0');
+  if (read_at(file.handle, field.data(), name_field_size, 0) != name_field_size) {
     report_failure(Failure::cannot_read, walked_path);
     return std::nullopt;
   }
+  return field;
+}
+
+// The field the file should hold, or nothing after a failure was reported.
+std::optional<std::string> repaired_field(const std::string& walked_path,
+                                          const std::string& old_field) {
   std::string_view relative_name = std::string_view(walked_path).substr(root_prefix.size());
   std::optional<std::string> field =
       derive_name_field(old_field, relative_name, settings.forward_slash);
-  if (!field) {
-    report_failure(Failure::name_too_long, walked_path);
-    return std::nullopt;
-  }
-  if (settings.list_only) {
-    report_field_change(old_field, *field);
-    return std::nullopt;
-  }
-  if (!writable) {
-    report_failure(Failure::cannot_open_for_writing, walked_path);
-    return std::nullopt;
-  }
+  if (!field) report_failure(Failure::name_too_long, walked_path);
   return field;
 }
 
@@ -69,6 +62,24 @@ bool write_field(const std::string& walked_path, FileHandle file, const std::str
   else
     report_wrong_count(walked_path, written);
   return false;
+}
+
+// Reads, derives, and lists or writes the field of an open file. True if
+// the field was written.
+bool repair_open_file(const std::string& walked_path, const OpenedFile& file, bool writable) {
+  std::optional<std::string> old_field = read_field(walked_path, file);
+  if (!old_field) return false;
+  std::optional<std::string> field = repaired_field(walked_path, *old_field);
+  if (!field) return false;
+  if (settings.list_only) {
+    report_field_change(*old_field, *field);
+    return false;
+  }
+  if (!writable) {
+    report_failure(Failure::cannot_open_for_writing, walked_path);
+    return false;
+  }
+  return write_field(walked_path, file.handle, *field);
 }
 
 }  // namespace
@@ -91,8 +102,7 @@ void fix_file(Directory& directory, const DirectoryEntry& entry, const std::stri
     file = open_file(directory, entry.name, Access::read_only);
   }
   if (file.handle == no_file) return report_failure(Failure::cannot_open, walked_path);
-  std::optional<std::string> field = field_to_write(walked_path, file, writable);
-  bool written = field && write_field(walked_path, file.handle, *field);
+  bool written = repair_open_file(walked_path, file, writable);
   // A delayed write error shows only here; one failure is reported a file.
   if (!close_file(file.handle) && written) report_failure(Failure::cannot_write, walked_path);
 }
