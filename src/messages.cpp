@@ -14,13 +14,15 @@ void append_hex(std::string& shown, unsigned char value) {
   shown += {'\\', 'x', digits[value >> 4], digits[value & 0xf]};
 }
 
-// Bytes 128-255 are left as they are, so that names in UTF-8 or in the
-// system's code page read as they should.
-std::string shown_path(const std::string& path) {
+bool is_control(unsigned char value) { return value < 0x20 || value == 0x7f; }
+
+bool is_outside_printable_ascii(unsigned char value) { return value < 0x20 || value > 0x7e; }
+
+std::string escaped(std::string_view bytes, bool (*needs_escape)(unsigned char)) {
   std::string shown;
-  for (char byte : path) {
+  for (char byte : bytes) {
     auto value = static_cast<unsigned char>(byte);
-    if (value < 0x20 || value == 0x7f)
+    if (needs_escape(value))
       append_hex(shown, value);
     else
       shown += byte;
@@ -28,20 +30,16 @@ std::string shown_path(const std::string& path) {
   return shown;
 }
 
+// Bytes 128-255 are left as they are, so that names in UTF-8 or in the
+// system's code page read as they should.
+std::string shown_path(const std::string& path) { return escaped(path, is_control); }
+
 // The field without its trailing zero bytes, every byte outside 0x20-0x7E
 // shown as \xNN, so that a listing is plain text whatever the field holds.
 std::string shown_field(std::string_view field) {
   std::size_t end = field.find_last_not_of('\0');
-  field = field.substr(0, end == std::string_view::npos ? 0 : end + 1);
-  std::string shown;
-  for (char byte : field) {
-    auto value = static_cast<unsigned char>(byte);
-    if (value >= 0x20 && value <= 0x7e)
-      shown += byte;
-    else
-      append_hex(shown, value);
-  }
-  return shown;
+  return escaped(field.substr(0, end == std::string_view::npos ? 0 : end + 1),
+                 is_outside_printable_ascii);
 }
 
 // With /q, the progress line that no message has needed yet.
