@@ -30,18 +30,6 @@ std::string escaped(std::string_view bytes, bool (*needs_escape)(unsigned char))
   return shown;
 }
 
-// Bytes 128-255 are left as they are, so that names in UTF-8 or in the
-// system's code page read as they should.
-std::string shown_path(const std::string& path) { return escaped(path, is_control); }
-
-// The field without its trailing zero bytes, every byte outside 0x20-0x7E
-// shown as \xNN, so that a listing is plain text whatever the field holds.
-std::string shown_field(std::string_view field) {
-  std::size_t end = field.find_last_not_of('\0');
-  return escaped(field.substr(0, end == std::string_view::npos ? 0 : end + 1),
-                 is_outside_printable_ascii);
-}
-
 // With /q, the progress line that no message has needed yet.
 std::string waiting_progress;
 
@@ -56,6 +44,14 @@ bool is_about_directory(Failure failure) {
 }
 
 }  // namespace
+
+std::string shown_path(std::string_view path) { return escaped(path, is_control); }
+
+std::string shown_field(std::string_view field) {
+  std::size_t end = field.find_last_not_of('\0');
+  return escaped(field.substr(0, end == std::string_view::npos ? 0 : end + 1),
+                 is_outside_printable_ascii);
+}
 
 void print_progress(const std::string& walked_path) {
   waiting_progress = shown_path(walked_path);

@@ -9,6 +9,15 @@
 
 #include "platform.h"
 
+// A path or a name as every message shows it: each byte 0x00-0x1F and 0x7F
+// as \xNN; bytes above 127 as they are, so that names in UTF-8 or in the
+// system's code page read as they should.
+std::string shown_path(std::string_view path);
+
+// A name field as a listing shows it: without its trailing zero bytes, each
+// byte outside 0x20-0x7E as \xNN.
+std::string shown_field(std::string_view field);
+
 // Every failure the walk can meet. Each has one message, naming the path,
 // and each marks the run as failed.
 enum class Failure {

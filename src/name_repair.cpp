@@ -9,10 +9,6 @@
 #include "bentro.h"
 #include "messages.h"
 
-namespace {
-
-// The name field brought into form for `relative_name`, or nothing when the
-// cut name cannot be stored with its terminator.
 std::optional<std::string> derive_name_field(std::string_view old_field,
                                              std::string_view relative_name, bool forward_slash) {
   std::string field(old_field);
@@ -28,6 +24,8 @@ std::optional<std::string> derive_name_field(std::string_view old_field,
   }
   return field;
 }
+
+namespace {
 
 // The 32 bytes of an open file, or nothing after a failure was reported.
 std::optional<std::string> read_field(const std::string& walked_path, const OpenedFile& file) {

@@ -1,9 +1,19 @@
 // Rewrites one file's name field from its walked path.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform.h"
+
+// The 32-byte field that `old_field` becomes for a file whose path relative
+// to the start folder is `relative_name`: the name cut at its last point, or
+// the old field where there is none, folded to lower case, with "/" (or "\")
+// between folders. Nothing when the cut name leaves no room for its
+// terminator.
+std::optional<std::string> derive_name_field(std::string_view old_field,
+                                             std::string_view relative_name, bool forward_slash);
 
 // Prints the walked path, then repairs the file that `entry` names in
 // `directory`, or reports why it cannot.

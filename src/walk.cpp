@@ -25,8 +25,9 @@ unsigned char as_capital(char byte) {
   return static_cast<unsigned char>(fold_case(byte, LetterCase::upper));
 }
 
-// The order the original platform's usual file system yields: "." and ".."
-// first, then by name with letters compared as capitals, ties by the bytes.
+}  // namespace
+
+// The order the original platform's usual file system yields.
 bool comes_before(const DirectoryEntry& left, const DirectoryEntry& right) {
   const std::string& a = left.name;
   const std::string& b = right.name;
@@ -40,6 +41,8 @@ bool comes_before(const DirectoryEntry& left, const DirectoryEntry& right) {
   if (a.size() != b.size()) return a.size() < b.size();
   return a < b;  // compares bytes as unsigned
 }
+
+namespace {
 
 // What the walk does in one directory: its matches, then its sub-directories.
 struct Visits {

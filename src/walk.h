@@ -4,6 +4,13 @@
 
 #include <string>
 
+#include "platform.h"
+
+// The order of entries within a folder, whatever the file system yields: "."
+// and ".." first, then by name with letters compared as capitals, ties by
+// the bytes.
+bool comes_before(const DirectoryEntry& left, const DirectoryEntry& right);
+
 // Walks from the directory the tool was started in. Returns early, between
 // two files, when a stop is requested.
 void walk_tree(const std::string& pattern);
