@@ -3,6 +3,7 @@
 // so that nothing swapped in above it can lead the walk elsewhere.
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <unistd.h>
@@ -40,27 +41,16 @@ void catch_stop(int signal) {
   sigaction(signal, &action, nullptr);
 }
 
-// The kernel's own file systems, by the type fstatfs reports.
+// The kernel's own file systems, by the type fstatfs reports; the last five
+// have no name in <linux/magic.h>.
 constexpr unsigned long kernel_file_system_types[] = {
-    0x9fa0,      // proc
-    0x62656572,  // sysfs
-    0x64626720,  // debugfs
-    0x74726163,  // tracefs
-    0x73636673,  // securityfs
-    0x27e0eb,    // cgroup
-    0x63677270,  // cgroup2
+    PROC_SUPER_MAGIC, SYSFS_MAGIC,        DEBUGFS_MAGIC,        TRACEFS_MAGIC,
+    SECURITYFS_MAGIC, CGROUP_SUPER_MAGIC, CGROUP2_SUPER_MAGIC,  EFIVARFS_MAGIC,
+    BPF_FS_MAGIC,     PSTOREFS_MAGIC,     SELINUX_MAGIC,        SMACK_MAGIC,
+    AAFS_MAGIC,       BINFMTFS_MAGIC,     RDTGROUP_SUPER_MAGIC, DEVPTS_SUPER_MAGIC,
     0x62656570,  // configfs
-    0xde5e81e4,  // efivarfs
-    0xcafe4a11,  // bpf
-    0x6165676c,  // pstore
-    0xf97cff8c,  // selinuxfs
-    0x43415d53,  // smackfs
-    0x5a3c69f0,  // apparmorfs
-    0x42494e4d,  // binfmt_misc
     0x65735543,  // fusectl
-    0x7655821,   // resctrl
     0x19800202,  // mqueue
-    0x1cd1,      // devpts
     0x67596969,  // rpc_pipefs
     0x6e667364,  // nfsd
 };
