@@ -9,7 +9,6 @@ TESTDIR names the transcript's folder and CRAMTMP the temporary one. Status
 when the output differs; writes nothing beside the transcript.
 Usage: transcript.py FILE.t"""
 import difflib
-import itertools
 import os
 import re
 import shutil
@@ -60,6 +59,16 @@ def output_lines(output, status):
     return [shown(line) for line in lines] + ([b"  [%d]\n" % status] if status else [])
 
 
+def as_run(text, results):
+    """The transcript with each command's output as it ran."""
+    pieces, end = [], 0
+    for index, block in enumerate(BLOCK.finditer(text)):
+        output, status = results.get(index, (b"", 0))
+        pieces += [text[end:block.start(2)], *output_lines(output, status)]
+        end = block.end()
+    return b"".join(pieces) + text[end:]
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
@@ -75,10 +84,7 @@ def main():
     if results is None:
         print(f"{path}: skipped")
         return SKIPPED
-    index = itertools.count()
-
-    got = BLOCK.sub(lambda block: block[0][:block.start(2) - block.start()] + b"".join(
-        output_lines(*results.get(next(index), (b"", 0)))), text)
+    got = as_run(text, results)
     if got == text:
         print(f"{path}: {len(commands)} commands, as written")
         return 0

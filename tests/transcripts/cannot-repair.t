@@ -24,7 +24,8 @@ What cannot be repaired is reported after its path and left as it was.
 
 Only the field is read and written: a sparse 3 GiB file stays sparse.
 
-  $ wal huge.wal; truncate -s 3G huge.wal; bentro huge.wal
+  $ wal huge.wal; truncate -s 3G huge.wal
+  $ bentro huge.wal
   ./huge.wal
   $ field huge.wal; wc -c <huge.wal; [ $(du -k huge.wal | cut -f1) -lt 1024 ] && echo sparse
   huge----------------------------

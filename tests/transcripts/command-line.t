@@ -2,27 +2,49 @@ Switches and patterns; the first argument that decides the run wins.
 
   $ . "$TESTDIR/setup.sh"
   $ wal a.wal; wal b.wal; wal sub/x.wal
-  $ bentro /s -H && bentro
-  Usage: BENTRO [/s] [/?] <filename.wal>
-   /s : Do sub-directories
+
+Without arguments, the usage text and status 1; asked for, status 0.
+
+  $ bentro
   Usage: BENTRO [/s] [/?] <filename.wal>
    /s : Do sub-directories
   [1]
-  $ bentro --VERSION --help; bentro /? /sub /s/ / /k/; bentro /s
+  $ bentro /s -H
+  Usage: BENTRO [/s] [/?] <filename.wal>
+   /s : Do sub-directories
+  $ bentro --VERSION --help
   bentro 1.0
+
+Other switches beginning with "/" are ignored; without a pattern nothing
+matches.
+
+  $ bentro /? /sub /s/ / /k/
+  $ bentro /s
+
+Refused before any walk: a switch beginning with "-", switches typed
+together, a pattern naming a folder.
+
   $ bentro /s -L "*.wal" --help
   Unknown switch '-l'; switches begin with '/': /s, /k, /l, /q
   [1]
-  $ for switches in /LS /list /l/; do bentro $switches a.wal; done
+  $ bentro /LS a.wal
   Unknown switch '/ls'; give each switch on its own: /s /k /l /q
+  [1]
+  $ bentro /list a.wal
   Unknown switch '/list'; give each switch on its own: /s /k /l /q
+  [1]
+  $ bentro /l/ a.wal
   Unknown switch '/l/'; give each switch on its own: /s /k /l /q
   [1]
   $ bentro /s "SUB/*.wal"
   Pattern 'sub/*.wal' names a directory; start the tool in that directory instead
   [1]
-  $ bentro a.wal ""; bentro /S a.wal B.WAL
+
+The last pattern is used, with a warning; an empty one matches nothing.
+
+  $ bentro a.wal ""
   Several patterns given; only '' is used (quote the pattern to keep the shell from expanding it)
+  $ bentro /S a.wal B.WAL
   Several patterns given; only 'b.wal' is used (quote the pattern to keep the shell from expanding it)
   ./b.wal
   $ field a.wal; field b.wal
@@ -31,7 +53,8 @@ Switches and patterns; the first argument that decides the run wins.
 
 /q prints a path only when a message about it follows.
 
-  $ printf short >short.wal; mkdir locked.wal; bentro /L /Q /s "*.wal"
+  $ printf short >short.wal; mkdir locked.wal
+  $ bentro /L /Q /s "*.wal"
   ./a.wal
   Name field would change from 'OLD' to 'a'
   ./locked.wal
@@ -41,5 +64,6 @@ Switches and patterns; the first argument that decides the run wins.
   ./sub/x.wal
   Name field would change from 'OLD' to 'sub/x'
   [2]
-  $ rm -r short.wal locked.wal; bentro /q /s "*.wal"; bentro /l /q /s "*.wal"; echo "status $?"
-  status 0
+  $ rm -r short.wal locked.wal
+  $ bentro /q /s "*.wal"
+  $ bentro /l /q /s "*.wal"

@@ -14,7 +14,11 @@
   [3]
   $ bentro right.wal /l
   ./Right.wal
-  $ printf short >short.wal; bentro /l "*o*.wal"
+
+A failure outweighs a field that would change.
+
+  $ printf short >short.wal
+  $ bentro /l "*o*.wal"
   ./short.wal
   File './short.wal' is shorter than the 32-byte name field; file left unchanged
   ./zero.wal

@@ -4,7 +4,8 @@
 A FIFO is not opened; no link is followed.
 
   $ wal ../outside.wal OUTSIDE; wal sub/x.wal; mkfifo fifo.wal; echo record >fifo.wal & until_waiting $!
-  $ ln -s ../outside.wal link.wal; ln -s . loop.wal; bentro /s "*.wal"
+  $ ln -s ../outside.wal link.wal; ln -s . loop.wal
+  $ bentro /s "*.wal"
   ./fifo.wal
   Could not open file './fifo.wal' for reading.
   ./link.wal
@@ -17,32 +18,50 @@ A FIFO is not opened; no link is followed.
   record
   OUTSIDE-------------------------
 
-Control bytes print as \xNN; bytes 128-255 as they are, last. argv[0] is no
-argument; /proc is not entered.
+Control bytes print as \xNN; bytes 128-255 as they are, last.
 
   $ wal "$(printf 'a\nCould not list directory \047.\047\n.wal')"
-  $ wal "$(printf 'b\033]0;title\007\177.wal')"; wal "$(printf '\200Z.wal')"; bentro "*.wal"
+  $ wal "$(printf 'b\033]0;title\007\177.wal')"; wal "$(printf '\200Z.wal')"
+  $ bentro "*.wal"
   ./a\x0aCould not list directory '.'\x0a.wal
   ./b\x1b]0;title\x07\x7f.wal
   ./\x80Z.wal (esc)
   $ field b*; rm ./*.wal
   b\x1b]0;title\x07\x7f-------------------- (esc)
-  $ mkdir -p local/bin && ln -s "$BENTRO_BINARY" local/bin/bentro && "$PWD/local/bin/bentro" --version
+
+argv[0] is no argument; /proc is not entered.
+
+  $ mkdir -p local/bin && ln -s "$BENTRO_BINARY" local/bin/bentro
+  $ "$PWD/local/bin/bentro" --version
   bentro 1.0
-  $ (cd /proc/self && bentro /s /l "*.*")
+  $ cd /proc/self && bentro /s /l "*.*"
   Directory '.' is on a kernel file system; not entered
   [2]
+  $ cd "$OLDPWD"
 
-A failed write (not under valgrind); output that cannot be written.
+A write that fails, one that stores half the field (not under valgrind), and
+output that cannot be written.
 
-  $ wal big.wal BIG; (ulimit -f 0; BENTRO_RUNNER= bentro big.wal); field big.wal
+  $ wal big.wal BIG
+  $ (ulimit -f 0; BENTRO_RUNNER= bentro big.wal)
   ./big.wal
   Could not write the file './big.wal' correctly
+  [2]
+  $ field big.wal
   BIG-----------------------------
-  $ rm -r ./*; wal a.wal; bentro a.wal >/dev/full
+  $ wal half.wal ABCDEFGHIJKLMNOPQRSTUVWXYZ012345
+  $ BENTRO_RUNNER="prlimit --fsize=16" bentro half.wal
+  ./half.wal
+  Incorrect number of bytes written for file './half.wal'. Expected 32, got 16
+  [2]
+  $ field half.wal; rm -r ./*
+  half------------QRSTUVWXYZ012345
+  $ wal a.wal
+  $ bentro a.wal >/dev/full
   Could not write to standard output
   [2]
-  $ wal b.wal; for i in $(seq 100); do printf short >short-$i.wal; done; bentro "*.wal" >&-
+  $ wal b.wal; for i in $(seq 100); do printf short >short-$i.wal; done
+  $ bentro "*.wal" >&-
   Could not write to standard output
   [2]
   $ field b.wal; cat short-* | wc -c; rm ./*.wal
@@ -52,14 +71,20 @@ A failed write (not under valgrind); output that cannot be written.
 Descriptor limits (not under valgrind, which keeps some); 300 levels deep.
 
   $ for d in $(seq -w 40); do wal $d.wal/in.wal; done
-  $ (ulimit -n 16; BENTRO_RUNNER= bentro /s "*.wal") | tr -d 0-9 | sort | uniq -c
+  $ (ulimit -n 16; BENTRO_RUNNER= bentro /s "*.wal") >../out
+  [2]
+  $ tr -d 0-9 <../out | sort | uniq -c
        40 ./.wal
        40 ./.wal/in.wal
        40 Could not open file './.wal' for reading.
   $ rm -r ./*; mkdir -p $(printf 'd/%.0s' $(seq 20)); wal d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/d/x.wal
-  $ (ulimit -n 12; BENTRO_RUNNER= bentro /s "*.wal") | sed 's|\./\(d/\)*d|./d/.../d|'
+  $ (ulimit -n 12; BENTRO_RUNNER= bentro /s "*.wal") >../out
+  [2]
+  $ sed 's|\./\(d/\)*d|./d/.../d|' ../out
   Could not list directory './d/.../d'
   $ rm -r ./*; mkdir -p $(printf 'd%03d/' $(seq 300)); (for i in $(seq -w 300); do cd d$i; printf %032d 0 >f.wal; done)
-  $ bentro /s "*.wal" | grep -c 'does not fit'; field d001/d002/d003/d004/d005/d006/f.wal
+  $ bentro /s "*.wal" >../out
+  [2]
+  $ grep -c 'does not fit' ../out; field d001/d002/d003/d004/d005/d006/f.wal
   294
   d001/d002/d003/d004/d005/d006/f-

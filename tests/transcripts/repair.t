@@ -3,7 +3,8 @@ Each field from its path: cut at the last point, folded, "/" (/k: "\").
   $ . "$TESTDIR/setup.sh"
   $ wal top.wal 'Old\\NAME\001junk'; wal Base/Wall1.WAL 'TEXTURES\\OLD\\WALL1'; wal Base/Inner/Deep.wal
   $ printf 'EXACTLY THIRTY-TWO BYTES IN SIZE' >Base/Inner/exact.wal; wal Sky/Sky.old.wal; wal x.y/in.wal
-  $ wal .hidden/h.wal KEEP; bentro /S "*.WAL"
+  $ wal .hidden/h.wal KEEP
+  $ bentro /S "*.WAL"
   ./top.wal
   ./Base/Wall1.WAL
   ./Base/Inner/Deep.wal
@@ -18,21 +19,21 @@ Each field from its path: cut at the last point, folded, "/" (/k: "\").
   ./Sky/Sky.old.wal sky/sky.old---------------------
   ./top.wal top-----------------------------
   ./x.y/in.wal x.y/in--------------------------
-  $ wal Base/Wall1.WAL; bentro /K /s "wall1.wal"; field Base/Wall1.WAL
+  $ wal Base/Wall1.WAL
+  $ bentro /K /s "wall1.wal"
   ./Base/Wall1.WAL
+  $ field Base/Wall1.WAL
   base\wall1----------------------
 
-A matching folder; paths with no point keep the old field, folded.
+A matching folder is reported; a path without a point keeps the old field,
+folded.
 
   $ bentro "sky*"
   ./Sky
   Could not open file './Sky' for reading.
   [2]
-  $ wal ver1.2/floor 'Textures/Base/X'; wal Readme 'Textures\\Base\\X'; wal Abc '@AZ[z\0DEF\\/\304'; wal .wal
-  $ bentro /s floor; bentro /k Readme; bentro ABC; bentro .WAL
-  ./ver1.2/floor
+  $ wal Readme 'Textures\\Base\\X\0Tail'
+  $ bentro /k Readme
   ./Readme
-  ./Abc
-  ./.wal
-  $ for f in ver1.2/floor Readme Abc .wal; do field $f; done | xargs -d '\n'
-  ver1---------------------------- textures\\base\\x----------------- @az[z-def//\xc4-------------------- -------------------------------- (esc)
+  $ field Readme
+  textures\base\x-tail------------

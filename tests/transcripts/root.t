@@ -15,13 +15,41 @@ writes nothing there).
   ./ok.wal
   opened: ok.wal
   [2]
-  $ rm ./*; private_mounts 'for fs in proc sysfs cgroup2 securityfs bpf pstore binfmt_misc fusectl mqueue devpts
-  >   do mkdir $fs && mount -t $fs none $fs 2>/dev/null; done; bentro /s /l "*" >../out; umount -q *; rmdir *'
-  $ grep -e proc -e sysfs ../out | grep kernel; grep -c '^\./[a-z0-9_]*/' ../out
-  Directory './proc' is on a kernel file system; not entered
-  Directory './sysfs' is on a kernel file system; not entered
+  $ rm ./*
+
+Folders on the kernel's own file systems are not entered (with /l, so that a
+fault writes nothing there): each of those this host can mount.
+
+  $ export kernel_file_systems="proc sysfs debugfs tracefs securityfs cgroup cgroup2 configfs efivarfs bpf
+  >   pstore selinuxfs smackfs apparmorfs binfmt_misc fusectl resctrl mqueue devpts rpc_pipefs nfsd"
+  $ private_mounts 'for fs in $kernel_file_systems; do
+  >   case $fs in cgroup) options=none,name=bentro ;; *) options=defaults ;; esac
+  >   mkdir $fs && mount -t $fs -o $options none $fs 2>/dev/null || rmdir $fs; done
+  >   ls >../mounted; bentro /s /l "*" >../out; echo "status $?"; umount -q *; rmdir *'
+  status 2
+  $ sed -n "s|^Directory './\(.*\)' is on a kernel file system; not entered$|\1|p" ../out | diff - ../mounted && echo each not entered
+  each not entered
+  $ grep -c '^\./[a-z0-9_]*/' ../out
   0
   [1]
+
+A file system that lists no entry types (ext2 without them): each entry is
+looked at before it is opened.
+
+  $ mkdir -p tree/sub; wal tree/a.wal; wal tree/sub/b.wal; ln -s a.wal tree/link.wal; mkfifo tree/fifo.wal
+  $ mkfs.ext2 -q -O ^filetype -d tree ext2.img 1M >/dev/null; mkdir ext2
+  $ private_mounts 'mount -o loop ext2.img ext2 && cd ext2 && bentro /s "*.wal"; status=$?
+  >   field a.wal; field sub/b.wal; cd ..; umount ext2; exit $status'
+  ./a.wal
+  ./fifo.wal
+  Could not open file './fifo.wal' for reading.
+  ./link.wal
+  Could not open file './link.wal' for reading.
+  ./sub/b.wal
+  a-------------------------------
+  sub/b---------------------------
+  [2]
+  $ rm -r ./*
 
 Standard output closed, no null device: nothing done.
 

@@ -52,10 +52,11 @@ hold() {
 }
 release() { cat <&4; exec 4<&-; wait $held_starter; cat "$held.end"; }
 
-# private_mounts COMMAND: runs COMMAND in a mount namespace of its own, whose
-# mounts go with it. A chroot's / cannot be made private: there the namespace
-# keeps the propagation it was given, and COMMAND unmounts what it mounted.
+# private_mounts COMMAND: runs COMMAND, with these helpers, in a mount
+# namespace of its own, whose mounts go with it. A chroot's / cannot be made
+# private: there the namespace keeps the propagation it was given, and
+# COMMAND unmounts what it mounted.
 private_mounts() {
-  if unshare -m true 2>/dev/null; then unshare -m sh -c "$1"
-  else unshare -m --propagation unchanged sh -c "$1"; fi
+  propagation=; unshare -m true 2>/dev/null || propagation="--propagation unchanged"
+  unshare -m $propagation sh -c ". \"\$TESTDIR/setup.sh\"; $1"
 }
