@@ -9,9 +9,12 @@
 
 #include "platform.h"
 
-// A path or a name as every message shows it: each byte 0x00-0x1F and 0x7F
-// as \xNN; bytes above 127 as they are, so that names in UTF-8 or in the
-// system's code page read as they should.
+// A path or a name as every message shows it, with each control character
+// as \xNN: bytes 0x00-0x1F and 0x7F, and where names are UTF-8 the C1
+// controls U+0080-U+009F (each byte of their sequences) and the bytes
+// 0x80-0x9F outside a valid sequence. Every other byte above 127 is shown as
+// it is, so that names in UTF-8 or in the system's code page read as they
+// should.
 std::string shown_path(std::string_view path);
 
 // A name field as a listing shows it: without its trailing zero bytes, each
@@ -23,8 +26,11 @@ std::string shown_field(std::string_view field);
 enum class Failure {
   cannot_list,
   kernel_file_system,
+  nested_too_deeply,
   cannot_open,
   name_outside_code_page,
+  file_on_kernel_file_system,
+  several_names,
   cannot_read,
   too_short,
   name_too_long,
@@ -35,6 +41,9 @@ enum class Failure {
 // The directory failures take the directory's walked path without its final
 // separator.
 void report_failure(Failure failure, const std::string& path);
+
+// A directory reached again by another path, not entered again.
+void report_same_directory(const std::string& path, const std::string& first_path);
 
 // A write that stored `written` bytes of the field, without an error.
 void report_wrong_count(const std::string& path, std::int64_t written);

@@ -27,12 +27,23 @@ std::optional<std::string> derive_name_field(std::string_view old_field,
 
 namespace {
 
+// True, after saying why, for an open file that must be left as it is: an
+// interface to the kernel, a file whose other names (hard links) would
+// give it another field or lie outside the tree, a file with no whole field.
+bool refused(const std::string& walked_path, const OpenedFile& file) {
+  if (file.on_kernel_file_system)
+    report_failure(Failure::file_on_kernel_file_system, walked_path);
+  else if (file.names > 1)
+    report_failure(Failure::several_names, walked_path);
+  else if (file.size < name_field_size)
+    report_failure(Failure::too_short, walked_path);
+  else
+    return false;
+  return true;
+}
+
 // The 32 bytes of an open file, or nothing after a failure was reported.
 std::optional<std::string> read_field(const std::string& walked_path, const OpenedFile& file) {
-  if (file.size < name_field_size) {
-    report_failure(Failure::too_short, walked_path);
-    return std::nullopt;
-  }
   std::string field(name_field_size, '\0');
   if (read_at(file.handle, field.data(), name_field_size, 0) != name_field_size) {
     report_failure(Failure::cannot_read, walked_path);
@@ -65,6 +76,7 @@ bool write_field(const std::string& walked_path, FileHandle file, const std::str
 // Reads, derives, and lists or writes the field of an open file. True if
 // the field was written.
 bool repair_open_file(const std::string& walked_path, const OpenedFile& file, bool writable) {
+  if (refused(walked_path, file)) return false;
   std::optional<std::string> old_field = read_field(walked_path, file);
   if (!old_field) return false;
   std::optional<std::string> field = repaired_field(walked_path, *old_field);
@@ -93,7 +105,7 @@ void fix_file(Directory& directory, const DirectoryEntry& entry, const std::stri
   // A file that can be read but not written is told apart by a second,
   // read-only open: its field is still read and derived.
   bool writable = !settings.list_only;
-  OpenedFile file{no_file, 0};
+  OpenedFile file;
   if (writable) file = open_file(directory, entry.name, Access::read_write);
   if (file.handle == no_file) {
     writable = false;

@@ -19,8 +19,17 @@ const char directory_separator = '/';
 
 bool is_directory_separator(char byte) { return byte == '/'; }
 
+const bool names_are_utf8 = true;
+
 struct Directory {
   int descriptor;
+  dev_t device;
+  ino_t inode;
+  Directory(int descriptor, const struct stat& status)
+      : descriptor(descriptor), device(status.st_dev), inode(status.st_ino) {}
+  Directory(const Directory&) = delete;
+  Directory& operator=(const Directory&) = delete;
+  ~Directory() { close(descriptor); }
 };
 
 namespace {
@@ -70,9 +79,22 @@ EntryKind kind_of(int directory, const dirent& entry) {
   return kind_of_mode(status.st_mode);
 }
 
-Directory* held(int descriptor) {
+bool is_kernel_file_system(int descriptor) {
+  struct statfs status;
+  if (fstatfs(descriptor, &status) != 0) return false;
+  auto type = static_cast<unsigned long>(status.f_type);
+  return std::find(std::begin(kernel_file_system_types), std::end(kernel_file_system_types),
+                   type) != std::end(kernel_file_system_types);
+}
+
+HeldDirectory held(int descriptor) {
+  struct stat status;
   if (descriptor < 0) return nullptr;
-  return new Directory{descriptor};
+  if (fstat(descriptor, &status) != 0) {
+    close(descriptor);
+    return nullptr;
+  }
+  return std::make_shared<Directory>(descriptor, status);
 }
 
 int descriptor(FileHandle file) { return static_cast<int>(file); }
@@ -102,27 +124,23 @@ void end_as_stopped(int request) {
   std::_Exit(128 + request);  // only if the signal could not end the process
 }
 
-Directory* open_start_directory() { return held(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)); }
+HeldDirectory open_start_directory() { return held(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)); }
 
-Directory* open_sub_directory(Directory& parent, const std::string& name) {
+HeldDirectory open_sub_directory(Directory& parent, const std::string& name) {
   return held(
       openat(parent.descriptor, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
-void close_directory(Directory* directory) {
-  close(directory->descriptor);
-  delete directory;
+Identity identity_of(const Directory& directory) {
+  return {static_cast<std::uint64_t>(directory.device),
+          static_cast<std::uint64_t>(directory.inode)};
 }
 
 bool is_on_kernel_file_system(Directory& directory) {
-  struct statfs status;
-  if (fstatfs(directory.descriptor, &status) != 0) return false;
-  auto type = static_cast<unsigned long>(status.f_type);
-  return std::find(std::begin(kernel_file_system_types), std::end(kernel_file_system_types),
-                   type) != std::end(kernel_file_system_types);
+  return is_kernel_file_system(directory.descriptor);
 }
 
-bool list_entries(Directory& directory, const std::function<void(DirectoryEntry&)>& take) {
+bool list_entries(Directory& directory, const std::function<bool(DirectoryEntry&)>& take) {
   // The listing reads through a descriptor of its own, given up when it is
   // done, so that each level of the walk holds only one.
   int listing = fcntl(directory.descriptor, F_DUPFD_CLOEXEC, 0);
@@ -132,14 +150,20 @@ bool list_entries(Directory& directory, const std::function<void(DirectoryEntry&
     close(listing);
     return false;
   }
+  bool complete = true;
   for (;;) {
     errno = 0;  // readdir's only way to tell an error from the end
     const dirent* entry = readdir(stream);
-    if (entry == nullptr) break;
+    if (entry == nullptr) {
+      complete = errno == 0;
+      break;
+    }
     DirectoryEntry listed{entry->d_name, kind_of(directory.descriptor, *entry)};
-    take(listed);
+    if (!take(listed)) {
+      complete = false;
+      break;
+    }
   }
-  bool complete = errno == 0;
   closedir(stream);
   return complete;
 }
@@ -148,14 +172,17 @@ OpenedFile open_file(Directory& directory, const std::string& name, Access acces
   int mode = access == Access::read_write ? O_RDWR : O_RDONLY;
   int fd = openat(directory.descriptor, name.c_str(),
                   mode | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return {no_file, 0};
+  if (fd < 0) return {};
   // The listing said a regular file; this holds for what was really opened.
   struct stat status;
   if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
     close(fd);
-    return {no_file, 0};
+    return {};
   }
-  return {fd, status.st_size};
+  // Only a mount point can lead to another file system: a file bound there
+  // from /sys or /proc is an interface to the kernel.
+  bool kernel = status.st_dev != directory.device && is_kernel_file_system(fd);
+  return {fd, status.st_size, status.st_nlink, kernel};
 }
 
 // No signal interrupts these: the handlers restart system calls, and the

@@ -21,8 +21,15 @@ const char directory_separator = '\\';
 
 bool is_directory_separator(char byte) { return byte == '\\' || byte == '/'; }
 
+const bool names_are_utf8 = false;
+
 struct Directory {
   HANDLE handle;
+  Identity identity;
+  Directory(HANDLE handle, Identity identity) : handle(handle), identity(identity) {}
+  Directory(const Directory&) = delete;
+  Directory& operator=(const Directory&) = delete;
+  ~Directory() { CloseHandle(handle); }
 };
 
 namespace {
@@ -105,9 +112,17 @@ HANDLE past_reparse_point(HANDLE handle, DWORD access, DWORD share, DWORD flags)
   return reopened;
 }
 
-Directory* held(HANDLE handle) {
+std::uint64_t joined(DWORD high, DWORD low) { return std::uint64_t{high} << 32 | low; }
+
+HeldDirectory held(HANDLE handle) {
+  BY_HANDLE_FILE_INFORMATION facts;
   if (handle == INVALID_HANDLE_VALUE) return nullptr;
-  return new Directory{handle};
+  if (!GetFileInformationByHandle(handle, &facts)) {
+    CloseHandle(handle);
+    return nullptr;
+  }
+  Identity identity{facts.dwVolumeSerialNumber, joined(facts.nFileIndexHigh, facts.nFileIndexLow)};
+  return std::make_shared<Directory>(handle, identity);
 }
 
 EntryKind kind_of(const FILE_FULL_DIR_INFO& entry) {
@@ -138,26 +153,23 @@ void end_as_stopped(int) { ExitProcess(STATUS_CONTROL_C_EXIT); }
 
 constexpr DWORD listing_access = FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE;
 
-Directory* open_start_directory() {
+HeldDirectory open_start_directory() {
   return held(CreateFileW(L".", listing_access, shared, nullptr, OPEN_EXISTING,
                           FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
-Directory* open_sub_directory(Directory& parent, const std::string& name) {
+HeldDirectory open_sub_directory(Directory& parent, const std::string& name) {
   HANDLE handle = open_relative(parent, name, listing_access, shared, FILE_DIRECTORY_FILE);
   if (handle == INVALID_HANDLE_VALUE) return nullptr;
   return held(past_reparse_point(handle, listing_access, shared, FILE_FLAG_BACKUP_SEMANTICS));
 }
 
-void close_directory(Directory* directory) {
-  CloseHandle(directory->handle);
-  delete directory;
-}
+Identity identity_of(const Directory& directory) { return directory.identity; }
 
 // No Windows file system serves the kernel's interfaces as files in folders.
 bool is_on_kernel_file_system(Directory&) { return false; }
 
-bool list_entries(Directory& directory, const std::function<void(DirectoryEntry&)>& take) {
+bool list_entries(Directory& directory, const std::function<bool(DirectoryEntry&)>& take) {
   // Entries are aligned to 8 bytes within the buffer.
   std::vector<LONGLONG> buffer(64 * 1024 / sizeof(LONGLONG));
   auto* bytes = reinterpret_cast<char*>(buffer.data());
@@ -170,7 +182,7 @@ bool list_entries(Directory& directory, const std::function<void(DirectoryEntry&
       DirectoryEntry entry{"", kind_of(found)};
       entry.name = narrow(found.FileName, static_cast<int>(found.FileNameLength / sizeof(WCHAR)),
                           entry.name_is_exact);
-      take(entry);
+      if (!take(entry)) return false;
       if (found.NextEntryOffset == 0) break;
       at += found.NextEntryOffset;
     }
@@ -183,15 +195,16 @@ OpenedFile open_file(Directory& directory, const std::string& name, Access acces
       access == Access::read_write ? FILE_GENERIC_READ | FILE_GENERIC_WRITE : FILE_GENERIC_READ;
   constexpr DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
   HANDLE file = open_relative(directory, name, rights, share, FILE_NON_DIRECTORY_FILE);
-  if (file == INVALID_HANDLE_VALUE) return {no_file, 0};
+  if (file == INVALID_HANDLE_VALUE) return {};
   file = past_reparse_point(file, rights, share, 0);
-  if (file == INVALID_HANDLE_VALUE) return {no_file, 0};
-  LARGE_INTEGER size;
-  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &size)) {
+  if (file == INVALID_HANDLE_VALUE) return {};
+  BY_HANDLE_FILE_INFORMATION facts;
+  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &facts)) {
     CloseHandle(file);  // a pipe, a console
-    return {no_file, 0};
+    return {};
   }
-  return {reinterpret_cast<FileHandle>(file), size.QuadPart};
+  auto size = static_cast<std::int64_t>(joined(facts.nFileSizeHigh, facts.nFileSizeLow));
+  return {reinterpret_cast<FileHandle>(file), size, facts.nNumberOfLinks, false};
 }
 
 std::int64_t read_at(FileHandle file, char* data, std::size_t length, std::int64_t offset) {

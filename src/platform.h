@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 // The separator of walked paths and progress lines on this platform.
@@ -14,6 +15,10 @@ extern const char directory_separator;
 
 // True for every byte that the platform takes as a directory separator.
 bool is_directory_separator(char byte);
+
+// Whether names are UTF-8 (Linux) rather than in a single-byte code page
+// (Windows' ANSI code page), which decides how they are shown.
+extern const bool names_are_utf8;
 
 // Readies the process before it opens any file: a closed standard descriptor
 // is opened on the null device, so that no file opened later takes its
@@ -30,8 +35,10 @@ int stop_request();
 // Ends the process as the stop request would have ended it at once.
 [[noreturn]] void end_as_stopped(int request);
 
-// An open directory; each platform defines what it holds.
+// An open directory; each platform defines what it holds. It is closed when
+// its last holder lets go.
 struct Directory;
+using HeldDirectory = std::shared_ptr<Directory>;
 
 enum class EntryKind { regular_file, directory, other };
 
@@ -41,31 +48,44 @@ struct DirectoryEntry {
   bool name_is_exact = true;  // false where that form stands for another name
 };
 
-// The directory the tool was started in; nullptr if it cannot be opened.
-Directory* open_start_directory();
+// The directory the tool was started in; null if it cannot be opened.
+HeldDirectory open_start_directory();
 
 // The entry `name` of `parent`, opened as a directory without following a
-// link; nullptr if it is no directory (any more), a link, or cannot be
-// opened.
-Directory* open_sub_directory(Directory& parent, const std::string& name);
+// link; null if it is no directory (any more), a link, or cannot be opened.
+HeldDirectory open_sub_directory(Directory& parent, const std::string& name);
 
-void close_directory(Directory* directory);
+// What tells a directory from every other, whatever path led to it: the
+// file system's device (or volume) and the directory's number on it.
+struct Identity {
+  std::uint64_t volume;
+  std::uint64_t index;
+  bool operator==(const Identity& other) const {
+    return volume == other.volume && index == other.index;
+  }
+};
+Identity identity_of(const Directory& directory);
 
 // True for the kernel's own file systems (procfs, sysfs and the like), whose
 // files are interfaces to the kernel rather than data.
 bool is_on_kernel_file_system(Directory& directory);
 
 // Hands every entry of the directory to `take`, "." and ".." included where
-// the platform lists them, in no particular order. False if the listing
-// fails, whatever was handed over before.
-bool list_entries(Directory& directory, const std::function<void(DirectoryEntry&)>& take);
+// the platform lists them, in no particular order, until `take` returns
+// false. False if the listing fails or `take` ends it, whatever was handed
+// over before.
+bool list_entries(Directory& directory, const std::function<bool(DirectoryEntry&)>& take);
 
 using FileHandle = std::intptr_t;
 constexpr FileHandle no_file = -1;
 
 struct OpenedFile {
-  FileHandle handle;  // no_file if the open failed
-  std::int64_t size;  // in bytes
+  FileHandle handle = no_file;  // no_file if the open failed
+  std::int64_t size = 0;        // in bytes
+  std::uint64_t names = 1;      // the file's names (hard links) on its file system
+  // Mounted from one of the kernel's own file systems, though its
+  // directory is not on one.
+  bool on_kernel_file_system = false;
 };
 
 enum class Access { read_only, read_write };

@@ -5,6 +5,8 @@
 #include "walk.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "bentro.h"
@@ -50,57 +52,134 @@ struct Visits {
   std::vector<DirectoryEntry> sub_directories;
 };
 
+// A listing that never ends (an endless FUSE folder, a share that keeps
+// yielding) still heeds a stop request, looked at this often.
+constexpr std::size_t entries_between_stop_checks = 256;
+
 // Keeps only what will be visited: a folder of many entries that do not
-// match costs no memory.
+// match costs no memory. False if the listing failed or a stop cut it.
 bool list_visits(Directory& directory, const std::string& pattern, Visits& visits) {
-  bool listed = list_entries(directory, [&](DirectoryEntry& entry) {
+  std::size_t listed = 0;
+  bool complete = list_entries(directory, [&](DirectoryEntry& entry) {
     // Names beginning with a point are not descended into, "." and ".."
-    // among them; links are not directories here, so no walk can loop.
+    // among them; links are not directories here.
     if (settings.recurse && entry.kind == EntryKind::directory && entry.name[0] != '.')
       visits.sub_directories.push_back(entry);
     if (wildcard_match(pattern, entry.name)) visits.matches.push_back(std::move(entry));
+    return ++listed % entries_between_stop_checks != 0 || !stop_request();
   });
-  if (!listed) return false;
+  if (!complete) return false;
   // Stable: names that are the same bytes keep the platform's order.
   std::stable_sort(visits.matches.begin(), visits.matches.end(), comes_before);
   std::stable_sort(visits.sub_directories.begin(), visits.sub_directories.end(), comes_before);
   return true;
 }
 
+// A folder whose walked path is longer is not entered: no program can open
+// a path of 4,096 bytes on Linux, and the walk's memory stays bounded.
+constexpr std::size_t longest_walked_directory = 4095;
+
+// A folder the walk is in: held open, with the sub-folders it has yet to
+// enter.
+struct Level {
+  HeldDirectory directory;
+  std::vector<DirectoryEntry> sub_directories;
+  std::size_t next;           // the next of them to enter
+  std::size_t prefix_length;  // of its walked path with the final separator
+  std::size_t record;         // its place in Walk::entered
+};
+
+// A folder entered, by the path first taken to it.
+struct EnteredDirectory {
+  std::size_t parent;  // its place in Walk::entered; the start has none
+  std::string name;
+};
+
+struct IdentityHash {
+  std::size_t operator()(const Identity& identity) const {
+    return std::hash<std::uint64_t>()(identity.index ^ identity.volume * 0x9e3779b97f4a7c15);
+  }
+};
+
+struct Walk {
+  const std::string& pattern;
+  std::string prefix;  // the walked path in hand, one buffer for every level
+  std::vector<Level> levels;
+  // Every folder entered, so that none is entered twice, whatever binds or
+  // moves lead back to it.
+  std::vector<EnteredDirectory> entered;
+  std::unordered_map<Identity, std::size_t, IdentityHash> entered_by_identity;
+};
+
+constexpr std::size_t start_record = 0;
+
 // The walked path of a directory as its messages show it: "." for the start.
 std::string shown_directory(const std::string& prefix) {
   return prefix.substr(0, prefix.size() - 1);
 }
 
-void walk_directory(Directory& directory, const std::string& prefix, const std::string& pattern) {
-  if (is_on_kernel_file_system(directory))
-    return report_failure(Failure::kernel_file_system, shown_directory(prefix));
+// The walked path under which the folder `record` was entered, as shown.
+std::string first_path(const Walk& walk, std::size_t record) {
+  std::vector<const std::string*> names;
+  for (; record != start_record; record = walk.entered[record].parent)
+    names.push_back(&walk.entered[record].name);
+  std::string path = ".";
+  for (auto name = names.rbegin(); name != names.rend(); ++name)
+    path.append(1, directory_separator).append(**name);
+  return path;
+}
+
+// Enters the folder at walk.prefix: visits its matches and leaves it among
+// the levels, with its sub-folders to enter. Reported and left alone when it
+// cannot be entered.
+void enter(Walk& walk, HeldDirectory directory, std::size_t parent, std::string name) {
+  if (is_on_kernel_file_system(*directory))
+    return report_failure(Failure::kernel_file_system, shown_directory(walk.prefix));
+  auto [first, is_new] =
+      walk.entered_by_identity.try_emplace(identity_of(*directory), walk.entered.size());
+  if (!is_new)
+    return report_same_directory(shown_directory(walk.prefix), first_path(walk, first->second));
+  walk.entered.push_back({parent, std::move(name)});
   Visits visits;
-  if (!list_visits(directory, pattern, visits))
-    return report_failure(Failure::cannot_list, shown_directory(prefix));
+  if (!list_visits(*directory, walk.pattern, visits)) {
+    if (!stop_request()) report_failure(Failure::cannot_list, shown_directory(walk.prefix));
+    return;
+  }
   for (const DirectoryEntry& entry : visits.matches) {
     if (stop_request()) return;
-    fix_file(directory, entry, prefix + entry.name);
+    fix_file(*directory, entry, walk.prefix + entry.name);
   }
-  for (const DirectoryEntry& entry : visits.sub_directories) {
-    if (stop_request()) return;
-    std::string sub_prefix = prefix + entry.name + directory_separator;
-    Directory* sub_directory =
-        entry.name_is_exact ? open_sub_directory(directory, entry.name) : nullptr;
-    if (sub_directory == nullptr) {
-      report_failure(Failure::cannot_list, shown_directory(sub_prefix));
-      continue;
-    }
-    walk_directory(*sub_directory, sub_prefix, pattern);
-    close_directory(sub_directory);
-  }
+  walk.levels.push_back({std::move(directory), std::move(visits.sub_directories), 0,
+                         walk.prefix.size(), first->second});
+}
+
+// Enters the next sub-folder of the innermost level, or says why not.
+void descend(Walk& walk) {
+  Level& level = walk.levels.back();
+  const DirectoryEntry& entry = level.sub_directories[level.next++];
+  walk.prefix.resize(level.prefix_length);
+  walk.prefix += entry.name;
+  if (walk.prefix.size() > longest_walked_directory)
+    return report_failure(Failure::nested_too_deeply, walk.prefix);
+  HeldDirectory sub_directory =
+      entry.name_is_exact ? open_sub_directory(*level.directory, entry.name) : nullptr;
+  if (!sub_directory) return report_failure(Failure::cannot_list, walk.prefix);
+  walk.prefix += directory_separator;
+  enter(walk, std::move(sub_directory), level.record, entry.name);
 }
 
 }  // namespace
 
 void walk_tree(const std::string& pattern) {
-  Directory* start = open_start_directory();
-  if (start == nullptr) return report_failure(Failure::cannot_list, shown_directory(root_prefix));
-  walk_directory(*start, root_prefix, pattern);
-  close_directory(start);
+  Walk walk{pattern, root_prefix, {}, {}, {}};
+  HeldDirectory start = open_start_directory();
+  if (!start) return report_failure(Failure::cannot_list, shown_directory(root_prefix));
+  enter(walk, std::move(start), start_record, ".");
+  // Depth first, one level a step; a level is closed once left.
+  while (!walk.levels.empty() && !stop_request()) {
+    if (walk.levels.back().next == walk.levels.back().sub_directories.size())
+      walk.levels.pop_back();
+    else
+      descend(walk);
+  }
 }

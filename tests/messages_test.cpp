@@ -8,7 +8,7 @@ namespace {
 
 using namespace std::string_literals;
 
-TEST(Shown, PathsEscapeControlBytesOnly) {
+TEST(Shown, PathsEscapeControlCharacters) {
   struct Case {
     std::string path;
     const char* shown;
@@ -19,7 +19,20 @@ TEST(Shown, PathsEscapeControlBytesOnly) {
       {"\x1b]0;t\x07\x7f", "\\x1b]0;t\\x07\\x7f"},
       {"\x00\x1f x~"s, "\\x00\\x1f x~"},
       {"\\x41", "\\x41"},  // a name that looks escaped is not told apart
-      {"\xC3\xA9\x80\xFF", "\xC3\xA9\x80\xFF"},
+      // UTF-8 reads as it should; C1 controls (CSI is U+009B) and bytes
+      // 0x80-0x9F outside a valid sequence are escaped.
+      {"\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80 \xC2\xA0",
+       "\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80 \xC2\xA0"},
+      {"\xC2\x9B"
+       "2J\xC2\x80\xC2\x9F",
+       "\\xc2\\x9b2J\\xc2\\x80\\xc2\\x9f"},
+      {"\x80\x9F\xA0\xFF", "\\x80\\x9f\xA0\xFF"},
+      {"\xC0\x9B", "\xC0\\x9b"},                             // too long a form
+      {"\xE0\x80\x9B", "\xE0\\x80\\x9b"},                    // too long a form
+      {"\xED\xA0\x80", "\xED\xA0\\x80"},                     // a surrogate
+      {"\xF4\x90\x80\x80", "\xF4\\x90\\x80\\x80"},           // above U+10FFFF
+      {"\xF8\x88\x80\x80\x80", "\xF8\\x88\\x80\\x80\\x80"},  // no such lead byte
+      {"a\xC2", "a\xC2"},                                    // cut short
   };
   for (const Case& c : cases) EXPECT_EQ(shown_path(c.path), c.shown) << c.shown;
 }

@@ -31,3 +31,23 @@ Only the field is read and written: a sparse 3 GiB file stays sparse.
   huge----------------------------
   3221225472
   sparse
+
+A file with more than one name (hard links) is left unchanged, whether its
+other name lies inside the tree or outside it.
+
+  $ rm -r ./*; wal a/x.wal; mkdir b; ln a/x.wal b/x.wal; wal ../outside.wal OUTSIDE; ln ../outside.wal linked.wal
+  $ bentro /s "*.wal"
+  ./linked.wal
+  File './linked.wal' has more than one name (hard links); file left unchanged
+  ./a/x.wal
+  File './a/x.wal' has more than one name (hard links); file left unchanged
+  ./b/x.wal
+  File './b/x.wal' has more than one name (hard links); file left unchanged
+  [2]
+  $ bentro /l linked.wal
+  ./linked.wal
+  File './linked.wal' has more than one name (hard links); file left unchanged
+  [2]
+  $ field a/x.wal; field ../outside.wal
+  OLD-----------------------------
+  OUTSIDE-------------------------

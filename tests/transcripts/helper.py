@@ -6,18 +6,29 @@
                                 and $held.pid sleeps on it
   helper.py opened FOLDER COMMAND...
                                 runs COMMAND, then names the entries of
-                                FOLDER that inotify saw opened"""
+                                FOLDER that inotify saw opened
+  helper.py deny-reads FILE COMMAND...
+                                runs COMMAND while every read of FILE fails
+                                (fanotify; root only)
+  helper.py fuse-tree FOLDER SHELL-COMMAND
+                                mounts a small FUSE tree on FOLDER (below;
+                                root only) and runs SHELL-COMMAND in it"""
 import ctypes
+import errno
 import fcntl
 import os
 import signal
+import struct
 import subprocess
 import sys
 import termios
+import threading
 import time
 
 HELD = os.environ.get("held", "")
 IN_OPEN = 0x20
+FAN_CLASS_CONTENT, FAN_MARK_ADD, FAN_ACCESS_PERM, FAN_DENY = 0x04, 0x01, 0x20000, 0x02
+AT_FDCWD = -100
 
 
 def shrink():
@@ -77,6 +88,106 @@ def opened(folder, command):
     sys.exit(status)
 
 
+def deny_every_access(fanotify):
+    """Answers each access event with a denial, for as long as the process runs."""
+    while True:
+        event = os.read(fanotify, 24)  # struct fanotify_event_metadata
+        descriptor = int.from_bytes(event[16:20], sys.byteorder, signed=True)
+        os.write(fanotify, descriptor.to_bytes(4, sys.byteorder, signed=True) +
+                 FAN_DENY.to_bytes(4, sys.byteorder))
+        os.close(descriptor)
+
+
+def deny_reads(file, command):
+    libc = ctypes.CDLL(None, use_errno=True)
+    fanotify = libc.fanotify_init(FAN_CLASS_CONTENT, os.O_RDONLY)
+    if fanotify < 0 or libc.fanotify_mark(fanotify, FAN_MARK_ADD, ctypes.c_uint64(FAN_ACCESS_PERM),
+                                          AT_FDCWD, file.encode()) < 0:
+        sys.exit("fanotify: " + os.strerror(ctypes.get_errno()))
+    threading.Thread(target=deny_every_access, args=(fanotify,), daemon=True).start()
+    sys.exit(subprocess.call(command))
+
+
+# A small FUSE tree: the root (node 1) holds "close-fails.wal" (node 2: 64
+# bytes, and every close of it reports an I/O error, as a network file system
+# may) and "endless" (node 3: a folder whose listing never ends).
+ROOT, CLOSE_FAILS, ENDLESS = 1, 2, 3
+DT_DIR, DT_REG = 4, 8
+ROOT_ENTRIES = [(b"close-fails.wal", CLOSE_FAILS, DT_REG), (b"endless", ENDLESS, DT_DIR)]
+
+
+def fuse_attributes(node):
+    """The struct fuse_attr of a node."""
+    mode, size = (0o100644, 64) if node == CLOSE_FAILS else (0o40755, 0)
+    return struct.pack("<6Q10I", node, size, 0, 0, 0, 0, 0, 0, 0, mode, 1, 0, 0, 0, 4096, 0)
+
+
+def fuse_listing(node, offset, size):
+    """The entries of a folder from `offset` on, as many as fit in `size` bytes."""
+    entries = b""
+    while node == ENDLESS or offset < len(ROOT_ENTRIES):
+        name, inode, kind = ROOT_ENTRIES[offset] if node == ROOT else (b"x%d" % offset, 9, DT_REG)
+        offset += 1
+        entry = struct.pack("<QQII", inode, offset, len(name), kind) + name
+        entry += bytes(-len(entry) % 8)
+        if len(entries) + len(entry) > size:
+            break
+        entries += entry
+    return entries
+
+
+def fuse_answer(opcode, node, body):
+    """The payload answering one request, or an errno (negative) to fail it."""
+    if opcode == 26:  # INIT: protocol 7.19
+        return struct.pack("<IIIIHHI", 7, 19, 0, 0, 0, 0, 4096)
+    if opcode == 1:  # LOOKUP
+        found = [inode for name, inode, _ in ROOT_ENTRIES if name == body.rstrip(b"\0")]
+        if node != ROOT or not found:
+            return -errno.ENOENT
+        return struct.pack("<4Q2I", found[0], 0, 0, 0, 0, 0) + fuse_attributes(found[0])
+    if opcode == 3:  # GETATTR
+        return bytes(16) + fuse_attributes(node)
+    if opcode in (14, 27):  # OPEN, OPENDIR
+        return bytes(16)
+    if opcode in (15, 28):  # READ, READDIR
+        offset, size = struct.unpack_from("<QI", body, 8)
+        return bytes(max(0, min(size, 64 - offset))) if opcode == 15 else fuse_listing(
+            node, offset, size)
+    if opcode == 16:  # WRITE: all of it
+        return struct.pack("<II", struct.unpack_from("<I", body, 16)[0], 0)
+    if opcode == 25:  # FLUSH, the close's own request
+        return -errno.EIO
+    if opcode == 17:  # STATFS
+        return bytes(80)
+    return b"" if opcode in (18, 29) else -errno.ENOSYS  # RELEASE, RELEASEDIR
+
+
+def serve_fuse_tree(fuse):
+    while True:
+        try:
+            request = os.read(fuse, 1 << 17)
+        except OSError:  # unmounted
+            return
+        _, opcode, unique, node = struct.unpack_from("<IIQQ", request)
+        if opcode in (2, 42):  # FORGET and BATCH_FORGET take no answer
+            continue
+        answer = fuse_answer(opcode, node, request[40:])
+        error, payload = (answer, b"") if isinstance(answer, int) else (0, answer)
+        os.write(fuse, struct.pack("<IiQ", 16 + len(payload), error, unique) + payload)
+
+
+def fuse_tree(folder, command):
+    fuse = os.open("/dev/fuse", os.O_RDWR)
+    options = b"fd=%d,rootmode=40000,user_id=0,group_id=0" % fuse
+    libc = ctypes.CDLL(None, use_errno=True)
+    if libc.mount(b"bentro", folder.encode(), b"fuse", 0, options) < 0:
+        sys.exit("mount: " + os.strerror(ctypes.get_errno()))
+    threading.Thread(target=serve_fuse_tree, args=(fuse,), daemon=True).start()
+    status = subprocess.call(["sh", "-c", command], cwd=folder)
+    libc.umount2(folder.encode(), 2)  # MNT_DETACH
+    sys.exit(status)
+
+
 if __name__ == "__main__":
     job, arguments = sys.argv[1], sys.argv[2:]
     if job == "shrink":
@@ -87,5 +198,9 @@ if __name__ == "__main__":
         full()
     elif job == "opened":
         opened(arguments[0], arguments[1:])
+    elif job == "deny-reads":
+        deny_reads(arguments[0], arguments[1:])
+    elif job == "fuse-tree":
+        fuse_tree(*arguments)
     else:
         sys.exit(__doc__)

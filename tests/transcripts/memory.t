@@ -9,3 +9,14 @@ Out of memory (not posed under AddressSanitizer nor valgrind).
   [2]
   $ field a/first.wal
   a/first-------------------------
+
+A chain of 1,000 folders with 255-byte names is entered up to the path limit
+(15 levels), in as little memory as a flat tree.
+
+  $ rm -r ./*; python3 -c 'import os
+  > for _ in range(1000): os.mkdir("n" * 255); os.chdir("n" * 255)'
+  $ (ulimit -v 8000; BENTRO_RUNNER= bentro /s "*.wal") >../out
+  [2]
+  $ sed -E 's#(/n{255}){16}#/(16 names)#' ../out
+  Directory './(16 names)' is nested too deeply; not entered
+  $ rm -r ./*

@@ -18,14 +18,15 @@ A FIFO is not opened; no link is followed.
   record
   OUTSIDE-------------------------
 
-Control bytes print as \xNN; bytes 128-255 as they are, last.
+Control characters print as \xNN: C0, DEL, C1 (here CSI, U+009B) and bytes
+0x80-0x9F outside UTF-8; other bytes above 127 as they are, last.
 
   $ wal "$(printf 'a\nCould not list directory \047.\047\n.wal')"
-  $ wal "$(printf 'b\033]0;title\007\177.wal')"; wal "$(printf '\200Z.wal')"
+  $ wal "$(printf 'b\033]0;title\007\177.wal')"; wal "$(printf 'c\302\2332J\302\240\303\251\237.wal')"
   $ bentro "*.wal"
   ./a\x0aCould not list directory '.'\x0a.wal
   ./b\x1b]0;title\x07\x7f.wal
-  ./\x80Z.wal (esc)
+  ./c\\xc2\\x9b2J\xc2\xa0\xc3\xa9\\x9f.wal (esc)
   $ field b*; rm ./*.wal
   b\x1b]0;title\x07\x7f-------------------- (esc)
 
@@ -88,3 +89,18 @@ Descriptor limits (not under valgrind, which keeps some); 300 levels deep.
   $ grep -c 'does not fit' ../out; field d001/d002/d003/d004/d005/d006/f.wal
   294
   d001/d002/d003/d004/d005/d006/f-
+
+A folder whose path has 4,096 bytes or more is not entered; the walk needs
+little stack at any depth. Here 454 levels of eight letters (4,087 bytes),
+then one of seven letters and one of eight.
+
+  $ rm -r ./*; python3 -c 'import os
+  > for _ in range(454): os.mkdir("dddddddd"); os.chdir("dddddddd")
+  > os.makedirs("dddddddd/x"); os.mkdir("ddddddd"); os.close(os.open("ddddddd/f.wal", os.O_CREAT))'
+  $ (ulimit -s 1024; bentro /s "*.wal") >../out
+  [2]
+  $ sed -E 's#(dddddddd/){454}#.../#' ../out
+  ./.../ddddddd/f.wal
+  File './.../ddddddd/f.wal' is shorter than the 32-byte name field; file left unchanged
+  Directory './.../dddddddd' is nested too deeply; not entered
+  $ rm -r ./*

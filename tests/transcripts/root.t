@@ -1,11 +1,15 @@
   $ [ "$BENTRO_TARGET" != windows ] && [ "$(id -u)" = 0 ] || exit 80
   $ . "$TESTDIR/setup.sh"
 
-A short read, a device node, kernel file systems (with /l, so that a fault
-writes nothing there).
+A file bound from a kernel file system is neither read nor written (with
+/l, so that a fault writes nothing there); a read that fails; a device node.
 
   $ wal short.wal; private_mounts 'mount --bind /sys/kernel/uevent_seqnum short.wal &&
-  >   bentro short.wal; status=$?; umount short.wal; exit $status'
+  >   bentro /l short.wal; status=$?; umount short.wal; exit $status'
+  ./short.wal
+  File './short.wal' is on a kernel file system; file left unchanged
+  [2]
+  $ helper deny-reads short.wal bentro short.wal
   ./short.wal
   Could not read from './short.wal' properly.
   [2]
@@ -50,6 +54,45 @@ looked at before it is opened.
   sub/b---------------------------
   [2]
   $ rm -r ./*
+
+A folder reached again through a bind mount is not entered again: the start
+folder bound inside the tree, a folder bound beside itself, and six folders
+each holding the whole tree recursively (64 ways in, one walk).
+
+  $ wal x.wal; wal a/y.wal; mkdir a/loop b c c/a
+  $ private_mounts 'mount --bind . a/loop && mount --bind a c/a && bentro /s "*.wal"; status=$?
+  >   umount c/a a/loop; exit $status'
+  ./x.wal
+  ./a/y.wal
+  Directory './a/loop' is the same as '.'; not entered
+  Directory './c/a' is the same as './a'; not entered
+  [2]
+  $ fields
+  ./a/y.wal a/y-----------------------------
+  ./x.wal x-------------------------------
+  $ rm -r a b c; mkdir l1 l2 l3 l4 l5 l6
+  $ private_mounts 'for l in l1 l2 l3 l4 l5 l6; do mount --rbind . $l; done; bentro /s /l "*.wal"; status=$?
+  >   umount -R l6 l5 l4 l3 l2 l1; exit $status'
+  ./x.wal
+  Directory './l1' is the same as '.'; not entered
+  Directory './l2' is the same as '.'; not entered
+  Directory './l3' is the same as '.'; not entered
+  Directory './l4' is the same as '.'; not entered
+  Directory './l5' is the same as '.'; not entered
+  Directory './l6' is the same as '.'; not entered
+  [2]
+  $ rm -r ./*
+
+On a FUSE file system: a close that fails after the write, as on a network
+file system, and a listing that never ends, which still heeds SIGTERM.
+
+  $ mkdir fuse; private_mounts 'helper fuse-tree fuse "bentro close-fails.wal"'
+  ./close-fails.wal
+  Could not write the file './close-fails.wal' correctly
+  [2]
+  $ private_mounts 'helper fuse-tree fuse "cd endless && timeout --preserve-status -k 5 1 bentro x.wal"'
+  [143]
+  $ rmdir fuse
 
 Standard output closed, no null device: nothing done.
 
