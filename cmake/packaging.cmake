@@ -1,23 +1,21 @@
 # What `cmake --install` puts where, and the packages cpack makes from it:
 # a .deb and a .tar.gz on Linux, a .zip for each Windows build.
-set(manual ${CMAKE_SOURCE_DIR}/doc/bentro.1)
 
 if(WIN32)
-  # A bare Windows has no man and no Markdown viewer: a README of its own and
-  # the manual page as plain text, both with CR LF line ends, beside
-  # bentro.exe. The page is rendered only when the zip is made.
+  # A bare Windows has no man and no Markdown viewer: a README and a manual
+  # of their own, written for Windows, as text with CR LF line ends beside
+  # bentro.exe.
   configure_file(doc/README-windows.txt README.txt @ONLY NEWLINE_STYLE CRLF)
+  configure_file(doc/bentro-windows.txt bentro.txt @ONLY NEWLINE_STYLE CRLF)
   install(TARGETS bentro RUNTIME DESTINATION .)
-  install(FILES ${CMAKE_BINARY_DIR}/README.txt DESTINATION .)
-  install(CODE "set(manual \"${manual}\")
-                set(text \"${CMAKE_BINARY_DIR}/bentro.txt\")")
-  install(SCRIPT cmake/manual-text.cmake)
+  install(FILES ${CMAKE_BINARY_DIR}/README.txt ${CMAKE_BINARY_DIR}/bentro.txt DESTINATION .)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 else()
   include(GNUInstallDirs)
   # Compressed without a time stamp, as Debian wants its pages and documents.
-  foreach(document ${manual} ${CMAKE_SOURCE_DIR}/doc/changelog ${CMAKE_SOURCE_DIR}/README.md)
+  foreach(document ${CMAKE_SOURCE_DIR}/doc/bentro.1 ${CMAKE_SOURCE_DIR}/doc/changelog
+                   ${CMAKE_SOURCE_DIR}/README.md)
     get_filename_component(name ${document} NAME)
     add_custom_command(OUTPUT ${name}.gz
       COMMAND gzip -9n -c ${document} >${name}.gz

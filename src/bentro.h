@@ -11,7 +11,9 @@ struct RunSettings {
   bool forward_slash = true;  // "/k" turns it off: "\" in name fields
   bool list_only = false;     // "/l": report fields that would change, write nothing
   bool quiet = false;         // "/q": a path only when a message about it follows
+  bool changes_only = false;  // "/c": write only fields that change, and say so
   std::string pattern;        // the last argument not beginning with "/"
+  std::string typed_pattern;  // the same as typed, for messages
   int pattern_arguments = 0;  // how many arguments were taken as the pattern
 };
 extern RunSettings settings;

@@ -53,20 +53,6 @@ bool is_control(char32_t character) {
          (names_are_utf8 && character >= 0x80 && character <= 0x9f);
 }
 
-// With /q, the progress line that no message has needed yet.
-std::string waiting_progress;
-
-void print_waiting_progress() {
-  if (waiting_progress.empty()) return;
-  std::printf("%s\n", waiting_progress.c_str());
-  waiting_progress.clear();
-}
-
-bool is_about_directory(Failure failure) {
-  return failure == Failure::cannot_list || failure == Failure::kernel_file_system ||
-         failure == Failure::nested_too_deeply;
-}
-
 }  // namespace
 
 std::string shown_path(std::string_view path) {
@@ -92,53 +78,18 @@ std::string shown_field(std::string_view field) {
   return shown;
 }
 
-void print_progress(const std::string& walked_path) {
-  waiting_progress = shown_path(walked_path);
-  if (!settings.quiet) print_waiting_progress();
-}
-
-void report_failure(Failure failure, const std::string& path) {
-  // A directory's message follows no progress line of its own.
-  if (!is_about_directory(failure)) print_waiting_progress();
+void report_directory(DirectoryFailure failure, const std::string& path) {
   std::string shown = shown_path(path);
   const char* p = shown.c_str();
   switch (failure) {
-    case Failure::cannot_list:
+    case DirectoryFailure::cannot_list:
       std::printf("Could not list directory '%s'\n", p);
       break;
-    case Failure::kernel_file_system:
+    case DirectoryFailure::kernel_file_system:
       std::printf("Directory '%s' is on a kernel file system; not entered\n", p);
       break;
-    case Failure::nested_too_deeply:
+    case DirectoryFailure::nested_too_deeply:
       std::printf("Directory '%s' is nested too deeply; not entered\n", p);
-      break;
-    case Failure::cannot_open:
-      std::printf("Could not open file '%s' for reading.\n", p);
-      break;
-    case Failure::name_outside_code_page:
-      std::printf("Name of '%s' has characters outside the system code page; file left unchanged\n",
-                  p);
-      break;
-    case Failure::file_on_kernel_file_system:
-      std::printf("File '%s' is on a kernel file system; file left unchanged\n", p);
-      break;
-    case Failure::several_names:
-      std::printf("File '%s' has more than one name (hard links); file left unchanged\n", p);
-      break;
-    case Failure::cannot_read:
-      std::printf("Could not read from '%s' properly.\n", p);
-      break;
-    case Failure::too_short:
-      std::printf("File '%s' is shorter than the 32-byte name field; file left unchanged\n", p);
-      break;
-    case Failure::name_too_long:
-      std::printf("Name for '%s' does not fit in the 32-byte name field; file left unchanged\n", p);
-      break;
-    case Failure::cannot_open_for_writing:
-      std::printf("Could not open '%s' for writing\n", p);
-      break;
-    case Failure::cannot_write:
-      std::printf("Could not write the file '%s' correctly\n", p);
       break;
   }
   outcome.failure_reported = true;
@@ -150,24 +101,70 @@ void report_same_directory(const std::string& path, const std::string& first_pat
   outcome.failure_reported = true;
 }
 
-void report_wrong_count(const std::string& path, std::int64_t written) {
-  print_waiting_progress();
-  std::printf("Incorrect number of bytes written for file '%s'. Expected %i, got %i\n",
-              shown_path(path).c_str(), name_field_size, static_cast<int>(written));
+void report_file(const std::string& walked_path, const FileReport& report) {
+  if (report.message == FileMessage::none && settings.quiet) return;
+  std::string shown = shown_path(walked_path);
+  const char* p = shown.c_str();
+  std::printf("%s\n", p);
+  switch (report.message) {
+    case FileMessage::none:
+      return;
+    case FileMessage::field_would_change:
+      std::printf("Name field would change from '%s' to '%s'\n",
+                  shown_field(report.old_field).c_str(), shown_field(report.new_field).c_str());
+      outcome.field_would_change = true;
+      return;
+    case FileMessage::field_changed:
+      std::printf("Name field changed from '%s' to '%s'\n", shown_field(report.old_field).c_str(),
+                  shown_field(report.new_field).c_str());
+      return;
+    case FileMessage::cannot_open:
+      std::printf("Could not open file '%s' for reading.\n", p);
+      break;
+    case FileMessage::name_outside_code_page:
+      std::printf("Name of '%s' has characters outside the system code page; file left unchanged\n",
+                  p);
+      break;
+    case FileMessage::file_on_kernel_file_system:
+      std::printf("File '%s' is on a kernel file system; file left unchanged\n", p);
+      break;
+    case FileMessage::several_names:
+      std::printf("File '%s' has more than one name (hard links); file left unchanged\n", p);
+      break;
+    case FileMessage::cannot_read:
+      std::printf("Could not read from '%s' properly.\n", p);
+      break;
+    case FileMessage::too_short:
+      std::printf("File '%s' is shorter than the 32-byte name field; file left unchanged\n", p);
+      break;
+    case FileMessage::name_too_long:
+      std::printf("Name for '%s' does not fit in the 32-byte name field; file left unchanged\n", p);
+      break;
+    case FileMessage::cannot_open_for_writing:
+      std::printf("Could not open '%s' for writing\n", p);
+      break;
+    case FileMessage::cannot_write:
+      std::printf("Could not write the file '%s' correctly\n", p);
+      break;
+    case FileMessage::wrong_count:
+      std::printf("Incorrect number of bytes written for file '%s'. Expected %i, got %i\n", p,
+                  name_field_size, static_cast<int>(report.bytes_written));
+      break;
+  }
   outcome.failure_reported = true;
-}
-
-void report_field_change(std::string_view old_field, std::string_view new_field) {
-  if (old_field == new_field) return;
-  print_waiting_progress();
-  std::printf("Name field would change from '%s' to '%s'\n", shown_field(old_field).c_str(),
-              shown_field(new_field).c_str());
-  outcome.field_would_change = true;
 }
 
 void print_usage() {
   std::printf("Usage: BENTRO [/s] [/?] <filename.wal>\n");
   std::printf(" /s : Do sub-directories\n");
+}
+
+void print_help() {
+  print_usage();
+  std::printf(" /k : Write '\\' instead of '/' between directories in the name field\n");
+  std::printf(" /l : List only: show each name field that would change, write nothing\n");
+  std::printf(" /q : Quiet: show a file's path only when a message about it follows\n");
+  std::printf(" /c : Change only: write only the name fields that change, and show each\n");
 }
 
 void print_version() { std::printf("bentro %s\n", BENTRO_VERSION); }
@@ -176,14 +173,19 @@ void print_refusal(Refusal refusal, const std::string& argument) {
   std::string shown = shown_path(argument);
   switch (refusal) {
     case Refusal::dash_switch:
-      std::printf("Unknown switch '%s'; switches begin with '/': /s, /k, /l, /q\n", shown.c_str());
+      std::printf("Unknown switch '%s'; switches begin with '/': /s, /k, /l, /q, /c\n",
+                  shown.c_str());
       break;
     case Refusal::joined_switches:
-      std::printf("Unknown switch '%s'; give each switch on its own: /s /k /l /q\n", shown.c_str());
+      std::printf("Unknown switch '%s'; give each switch on its own: /s /k /l /q /c\n",
+                  shown.c_str());
       break;
     case Refusal::pattern_names_directory:
       std::printf("Pattern '%s' names a directory; start the tool in that directory instead\n",
                   shown.c_str());
+      break;
+    case Refusal::no_pattern:
+      std::printf("No pattern given; name the files to repair, such as '*.wal'\n");
       break;
   }
 }

@@ -21,12 +21,20 @@ std::string shown_path(std::string_view path);
 // byte outside 0x20-0x7E as \xNN.
 std::string shown_field(std::string_view field);
 
-// Every failure the walk can meet. Each has one message, naming the path,
-// and each marks the run as failed.
-enum class Failure {
-  cannot_list,
-  kernel_file_system,
-  nested_too_deeply,
+// What a folder can meet that keeps the walk out of it. Each has one
+// message, on a line of its own, and marks the run as failed.
+enum class DirectoryFailure { cannot_list, kernel_file_system, nested_too_deeply };
+
+// `path` is the directory's walked path without its final separator.
+void report_directory(DirectoryFailure failure, const std::string& path);
+
+// A directory reached again by another path, not entered again.
+void report_same_directory(const std::string& path, const std::string& first_path);
+
+// The line that may follow a file's path: a failure, which marks the run as
+// failed, or a note about its field.
+enum class FileMessage {
+  none,
   cannot_open,
   name_outside_code_page,
   file_on_kernel_file_system,
@@ -36,29 +44,30 @@ enum class Failure {
   name_too_long,
   cannot_open_for_writing,
   cannot_write,
+  wrong_count,         // the count in `bytes_written`
+  field_would_change,  // with /l; not a failure
+  field_changed,       // with /c; not a failure
 };
 
-// The directory failures take the directory's walked path without its final
-// separator.
-void report_failure(Failure failure, const std::string& path);
+// What became of one file.
+struct FileReport {
+  FileMessage message = FileMessage::none;
+  std::int64_t bytes_written = 0;
+  std::string old_field, new_field;  // a note shows both
+  bool field_written = false;        // so that a failed close is reported
+};
 
-// A directory reached again by another path, not entered again.
-void report_same_directory(const std::string& path, const std::string& first_path);
+// The file's path, then the report's line. With /q the path is printed only
+// when a line follows.
+void report_file(const std::string& walked_path, const FileReport& report);
 
-// A write that stored `written` bytes of the field, without an error.
-void report_wrong_count(const std::string& path, std::int64_t written);
-
-// The line that names each visited entry; with /q it waits until a message
-// about that entry follows, and is dropped if none does.
-void print_progress(const std::string& walked_path);
-
-// With /l: the old and the new field, where they differ.
-void report_field_change(std::string_view old_field, std::string_view new_field);
-
+// The usage text, as a run without arguments prints it.
 void print_usage();
+// The usage text and every switch.
+void print_help();
 void print_version();
 
-enum class Refusal { dash_switch, joined_switches, pattern_names_directory };
+enum class Refusal { dash_switch, joined_switches, pattern_names_directory, no_pattern };
 void print_refusal(Refusal refusal, const std::string& argument);
 
 void warn_several_patterns(const std::string& pattern);

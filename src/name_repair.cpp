@@ -27,81 +27,70 @@ std::optional<std::string> derive_name_field(std::string_view old_field,
 
 namespace {
 
-// True, after saying why, for an open file that must be left as it is: an
-// interface to the kernel, a file whose other names (hard links) would
-// give it another field or lie outside the tree, a file with no whole field.
-bool refused(const std::string& walked_path, const OpenedFile& file) {
-  if (file.on_kernel_file_system)
-    report_failure(Failure::file_on_kernel_file_system, walked_path);
-  else if (file.names > 1)
-    report_failure(Failure::several_names, walked_path);
-  else if (file.size < name_field_size)
-    report_failure(Failure::too_short, walked_path);
-  else
-    return false;
-  return true;
+FileReport report_of(FileMessage message) {
+  FileReport report;
+  report.message = message;
+  return report;
 }
 
-// The 32 bytes of an open file, or nothing after a failure was reported.
-std::optional<std::string> read_field(const std::string& walked_path, const OpenedFile& file) {
-  std::string field(name_field_size, '\0');
-  if (read_at(file.handle, field.data(), name_field_size, 0) != name_field_size) {
-    report_failure(Failure::cannot_read, walked_path);
-    return std::nullopt;
+// Why an open file must be left as it is: an interface to the kernel, a file
+// whose other names (hard links) would give it another field or lie outside
+// the tree, a file with no whole field; none if it may be repaired.
+FileMessage refusal_of(const OpenedFile& file) {
+  if (file.on_kernel_file_system) return FileMessage::file_on_kernel_file_system;
+  if (file.names > 1) return FileMessage::several_names;
+  if (file.size < name_field_size) return FileMessage::too_short;
+  return FileMessage::none;
+}
+
+// Writes the report's new field; the report stands if all 32 bytes are
+// stored.
+FileReport write_field(FileHandle file, FileReport report) {
+  std::int64_t written = write_at(file, report.new_field.data(), name_field_size, 0);
+  if (written < 0) return report_of(FileMessage::cannot_write);
+  if (written != name_field_size) {
+    report = report_of(FileMessage::wrong_count);
+    report.bytes_written = written;
+    return report;
   }
-  return field;
+  report.field_written = true;
+  return report;
 }
 
-// The field the file should hold, or nothing after a failure was reported.
-std::optional<std::string> repaired_field(const std::string& walked_path,
-                                          const std::string& old_field) {
+// Reads, derives, and lists or writes the field of an open file.
+FileReport repair_open_file(const std::string& walked_path, const OpenedFile& file, bool writable) {
+  if (FileMessage refusal = refusal_of(file); refusal != FileMessage::none)
+    return report_of(refusal);
+  FileReport report;
+  report.old_field.assign(name_field_size, '\0');
+  if (read_at(file.handle, report.old_field.data(), name_field_size, 0) != name_field_size)
+    return report_of(FileMessage::cannot_read);
   std::string_view relative_name = std::string_view(walked_path).substr(root_prefix.size());
   std::optional<std::string> field =
-      derive_name_field(old_field, relative_name, settings.forward_slash);
-  if (!field) report_failure(Failure::name_too_long, walked_path);
-  return field;
-}
-
-// True if all 32 bytes were written; otherwise the failure is reported.
-bool write_field(const std::string& walked_path, FileHandle file, const std::string& field) {
-  std::int64_t written = write_at(file, field.data(), name_field_size, 0);
-  if (written == name_field_size) return true;
-  if (written < 0)
-    report_failure(Failure::cannot_write, walked_path);
-  else
-    report_wrong_count(walked_path, written);
-  return false;
-}
-
-// Reads, derives, and lists or writes the field of an open file. True if
-// the field was written.
-bool repair_open_file(const std::string& walked_path, const OpenedFile& file, bool writable) {
-  if (refused(walked_path, file)) return false;
-  std::optional<std::string> old_field = read_field(walked_path, file);
-  if (!old_field) return false;
-  std::optional<std::string> field = repaired_field(walked_path, *old_field);
-  if (!field) return false;
+      derive_name_field(report.old_field, relative_name, settings.forward_slash);
+  if (!field) return report_of(FileMessage::name_too_long);
+  report.new_field = std::move(*field);
+  bool changes = report.new_field != report.old_field;
   if (settings.list_only) {
-    report_field_change(*old_field, *field);
-    return false;
+    if (changes) report.message = FileMessage::field_would_change;
+    return report;
   }
-  if (!writable) {
-    report_failure(Failure::cannot_open_for_writing, walked_path);
-    return false;
-  }
-  return write_field(walked_path, file.handle, *field);
+  // With /c a right field is left alone, contents and time alike.
+  if (settings.changes_only && !changes) return report;
+  if (!writable) return report_of(FileMessage::cannot_open_for_writing);
+  if (settings.changes_only) report.message = FileMessage::field_changed;
+  return write_field(file.handle, std::move(report));
 }
 
 }  // namespace
 
-void fix_file(Directory& directory, const DirectoryEntry& entry, const std::string& walked_path) {
-  print_progress(walked_path);
+FileReport fix_file(Directory& directory, const DirectoryEntry& entry,
+                    const std::string& walked_path) {
   // Only what the listing calls a regular file is opened: opening a FIFO
   // releases its writer, opening a device can start the device.
-  if (entry.kind != EntryKind::regular_file)
-    return report_failure(Failure::cannot_open, walked_path);
+  if (entry.kind != EntryKind::regular_file) return report_of(FileMessage::cannot_open);
   // Its printed form stands for another name, which must not be opened.
-  if (!entry.name_is_exact) return report_failure(Failure::name_outside_code_page, walked_path);
+  if (!entry.name_is_exact) return report_of(FileMessage::name_outside_code_page);
   // A file that can be read but not written is told apart by a second,
   // read-only open: its field is still read and derived.
   bool writable = !settings.list_only;
@@ -111,8 +100,9 @@ void fix_file(Directory& directory, const DirectoryEntry& entry, const std::stri
     writable = false;
     file = open_file(directory, entry.name, Access::read_only);
   }
-  if (file.handle == no_file) return report_failure(Failure::cannot_open, walked_path);
-  bool written = repair_open_file(walked_path, file, writable);
-  // A delayed write error shows only here; one failure is reported a file.
-  if (!close_file(file.handle) && written) report_failure(Failure::cannot_write, walked_path);
+  if (file.handle == no_file) return report_of(FileMessage::cannot_open);
+  FileReport report = repair_open_file(walked_path, file, writable);
+  // A delayed write error shows only here; it takes the place of a note.
+  if (!close_file(file.handle) && report.field_written) return report_of(FileMessage::cannot_write);
+  return report;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "messages.h"
 #include "platform.h"
 
 // The 32-byte field that `old_field` becomes for a file whose path relative
@@ -15,6 +16,7 @@
 std::optional<std::string> derive_name_field(std::string_view old_field,
                                              std::string_view relative_name, bool forward_slash);
 
-// Prints the walked path, then repairs the file that `entry` names in
-// `directory`, or reports why it cannot.
-void fix_file(Directory& directory, const DirectoryEntry& entry, const std::string& walked_path);
+// Repairs the file that `entry` names in `directory`, whose walked path is
+// `walked_path`: what became of it, to be reported.
+FileReport fix_file(Directory& directory, const DirectoryEntry& entry,
+                    const std::string& walked_path);

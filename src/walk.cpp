@@ -134,7 +134,7 @@ std::string first_path(const Walk& walk, std::size_t record) {
 // cannot be entered.
 void enter(Walk& walk, HeldDirectory directory, std::size_t parent, std::string name) {
   if (is_on_kernel_file_system(*directory))
-    return report_failure(Failure::kernel_file_system, shown_directory(walk.prefix));
+    return report_directory(DirectoryFailure::kernel_file_system, shown_directory(walk.prefix));
   auto [first, is_new] =
       walk.entered_by_identity.try_emplace(identity_of(*directory), walk.entered.size());
   if (!is_new)
@@ -142,12 +142,14 @@ void enter(Walk& walk, HeldDirectory directory, std::size_t parent, std::string 
   walk.entered.push_back({parent, std::move(name)});
   Visits visits;
   if (!list_visits(*directory, walk.pattern, visits)) {
-    if (!stop_request()) report_failure(Failure::cannot_list, shown_directory(walk.prefix));
+    if (!stop_request())
+      report_directory(DirectoryFailure::cannot_list, shown_directory(walk.prefix));
     return;
   }
   for (const DirectoryEntry& entry : visits.matches) {
     if (stop_request()) return;
-    fix_file(*directory, entry, walk.prefix + entry.name);
+    std::string walked_path = walk.prefix + entry.name;
+    report_file(walked_path, fix_file(*directory, entry, walked_path));
   }
   walk.levels.push_back({std::move(directory), std::move(visits.sub_directories), 0,
                          walk.prefix.size(), first->second});
@@ -160,10 +162,10 @@ void descend(Walk& walk) {
   walk.prefix.resize(level.prefix_length);
   walk.prefix += entry.name;
   if (walk.prefix.size() > longest_walked_directory)
-    return report_failure(Failure::nested_too_deeply, walk.prefix);
+    return report_directory(DirectoryFailure::nested_too_deeply, walk.prefix);
   HeldDirectory sub_directory =
       entry.name_is_exact ? open_sub_directory(*level.directory, entry.name) : nullptr;
-  if (!sub_directory) return report_failure(Failure::cannot_list, walk.prefix);
+  if (!sub_directory) return report_directory(DirectoryFailure::cannot_list, walk.prefix);
   walk.prefix += directory_separator;
   enter(walk, std::move(sub_directory), level.record, entry.name);
 }
@@ -173,7 +175,7 @@ void descend(Walk& walk) {
 void walk_tree(const std::string& pattern) {
   Walk walk{pattern, root_prefix, {}, {}, {}};
   HeldDirectory start = open_start_directory();
-  if (!start) return report_failure(Failure::cannot_list, shown_directory(root_prefix));
+  if (!start) return report_directory(DirectoryFailure::cannot_list, shown_directory(root_prefix));
   enter(walk, std::move(start), start_record, ".");
   // Depth first, one level a step; a level is closed once left.
   while (!walk.levels.empty() && !stop_request()) {

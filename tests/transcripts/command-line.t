@@ -3,7 +3,8 @@ Switches and patterns; the first argument that decides the run wins.
   $ . "$TESTDIR/setup.sh"
   $ wal a.wal; wal b.wal; wal sub/x.wal
 
-Without arguments, the usage text and status 1; asked for, status 0.
+Without arguments, the usage text and status 1; asked for, with every switch
+and status 0.
 
   $ bentro
   Usage: BENTRO [/s] [/?] <filename.wal>
@@ -12,32 +13,49 @@ Without arguments, the usage text and status 1; asked for, status 0.
   $ bentro /s -H
   Usage: BENTRO [/s] [/?] <filename.wal>
    /s : Do sub-directories
+   /k : Write '\' instead of '/' between directories in the name field
+   /l : List only: show each name field that would change, write nothing
+   /q : Quiet: show a file's path only when a message about it follows
+   /c : Change only: write only the name fields that change, and show each
   $ bentro --VERSION --help
   bentro 1.0
 
 Other switches beginning with "/" are ignored; without a pattern nothing
-matches.
+matches. A run that checks (/l), reports changes (/c) or is quiet (/q) is
+refused without one, so that it cannot pass without looking at a file.
 
   $ bentro /? /sub /s/ / /k/
   $ bentro /s
+  $ bentro /s /L /q
+  No pattern given; name the files to repair, such as '*.wal'
+  [1]
+  $ bentro /s /l /q /srv/*.wad
+  No pattern given; name the files to repair, such as '*.wal'
+  [1]
+  $ bentro /C ""
+  No pattern given; name the files to repair, such as '*.wal'
+  [1]
 
-Refused before any walk: a switch beginning with "-", switches typed
-together, a pattern naming a folder.
+Refused before any walk, each argument quoted as typed: a switch beginning
+with "-", switches typed together with /l or /c, a pattern naming a folder.
 
   $ bentro /s -L "*.wal" --help
-  Unknown switch '-l'; switches begin with '/': /s, /k, /l, /q
+  Unknown switch '-L'; switches begin with '/': /s, /k, /l, /q, /c
   [1]
   $ bentro /LS a.wal
-  Unknown switch '/ls'; give each switch on its own: /s /k /l /q
+  Unknown switch '/LS'; give each switch on its own: /s /k /l /q /c
   [1]
   $ bentro /list a.wal
-  Unknown switch '/list'; give each switch on its own: /s /k /l /q
+  Unknown switch '/list'; give each switch on its own: /s /k /l /q /c
   [1]
   $ bentro /l/ a.wal
-  Unknown switch '/l/'; give each switch on its own: /s /k /l /q
+  Unknown switch '/l/'; give each switch on its own: /s /k /l /q /c
+  [1]
+  $ bentro /sC a.wal
+  Unknown switch '/sC'; give each switch on its own: /s /k /l /q /c
   [1]
   $ bentro /s "SUB/*.wal"
-  Pattern 'sub/*.wal' names a directory; start the tool in that directory instead
+  Pattern 'SUB/*.wal' names a directory; start the tool in that directory instead
   [1]
 
 The last pattern is used, with a warning; an empty one matches nothing.
@@ -45,7 +63,7 @@ The last pattern is used, with a warning; an empty one matches nothing.
   $ bentro a.wal ""
   Several patterns given; only '' is used (quote the pattern to keep the shell from expanding it)
   $ bentro /S a.wal B.WAL
-  Several patterns given; only 'b.wal' is used (quote the pattern to keep the shell from expanding it)
+  Several patterns given; only 'B.WAL' is used (quote the pattern to keep the shell from expanding it)
   ./b.wal
   $ field a.wal; field b.wal
   OLD-----------------------------

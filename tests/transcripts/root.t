@@ -105,23 +105,35 @@ Standard output closed, no null device: nothing done.
 
 As nobody:
 
-  $ wal ro.wal; chmod 444 ro.wal; wal secret.wal; wal Base/ok.wal; mkdir Base/locked
+  $ wal ro.wal; wal ro-right.wal ro-right; chmod 444 ro*.wal; wal secret.wal; wal Base/ok.wal; mkdir Base/locked
   $ chown -R nobody . && chmod 755 "$CRAMTMP" && chmod 000 Base/locked secret.wal
   $ mkdir "$CRAMTMP/tool" "$CRAMTMP/wrapper"; cp "$BENTRO_BINARY" "$CRAMTMP/tool"; cp "$TESTDIR/bentro" "$CRAMTMP/wrapper"
   $ as_nobody() { TMPDIR=/tmp PATH="$CRAMTMP/wrapper:$PATH" BENTRO_BINARY="$CRAMTMP/tool/${BENTRO_BINARY##*/}" \
   >   setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"; }
-  $ as_nobody bentro /s "*.wal"; as_nobody bentro /l /q /s "*.wal"
+  $ as_nobody bentro /s "*.wal"
+  ./ro-right.wal
+  Could not open './ro-right.wal' for writing
   ./ro.wal
   Could not open './ro.wal' for writing
   ./secret.wal
   Could not open file './secret.wal' for reading.
   ./Base/ok.wal
   Could not list directory './Base/locked'
+  [2]
+  $ as_nobody bentro /l /q /s "*.wal"
   ./ro.wal
   Name field would change from 'OLD' to 'ro'
   ./secret.wal
   Could not open file './secret.wal' for reading.
   Could not list directory './Base/locked'
+  [2]
+
+With /c, a read-only file whose field is right is no failure.
+
+  $ as_nobody bentro /c "ro*.wal"
+  ./ro-right.wal
+  ./ro.wal
+  Could not open './ro.wal' for writing
   [2]
   $ chmod 000 . && as_nobody bentro "*.wal"
   Could not list directory '.'

@@ -1,7 +1,7 @@
   $ [ "$BENTRO_TARGET" = windows ] || exit 80
   $ . "$TESTDIR/setup.sh"
   $ bentro 'SUB\*.wal'
-  Pattern 'sub\*.wal' names a directory; start the tool in that directory instead
+  Pattern 'SUB\*.wal' names a directory; start the tool in that directory instead
   [1]
 
 Names in code page 1252 (Wine's for C.UTF-8), without best fit: no exact
