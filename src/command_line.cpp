@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bentro.h"
+#include "file_queue.h"
 #include "messages.h"
 #include "platform.h"
 #include "walk.h"
@@ -108,9 +109,26 @@ int run(const std::vector<Argument>& arguments) {
     return exit_refused;
   }
   if (settings.pattern_arguments > 1) warn_several_patterns(settings.typed_pattern);
+  start_file_queue();
   walk_tree(settings.pattern);
   if (outcome.failure_reported) return exit_failures;
   return outcome.field_would_change ? exit_would_change : exit_clean;
+}
+
+// Memory kept back, so that the files in hand can be finished and reported
+// when the rest runs out.
+char* memory_reserve = nullptr;
+
+// Memory runs out only in a listing of very many entries: the files in hand
+// are finished and reported, then the run ends with a word, rather than by
+// an exception nobody catches. Running out again on the way ends it at once.
+void out_of_memory() {
+  if (memory_reserve != nullptr) {
+    delete[] memory_reserve;
+    memory_reserve = nullptr;
+    finish_queued_files();
+  }
+  end_out_of_memory();
 }
 
 }  // namespace
@@ -121,9 +139,8 @@ int bentro_main(int argc, char** argv) {
     flush_output(output);
     return exit_failures;
   }
-  // Memory runs out only in a listing of very many entries: say so and end,
-  // rather than leave the run to an exception nobody catches.
-  std::set_new_handler(end_out_of_memory);
+  memory_reserve = new char[64 * 1024];
+  std::set_new_handler(out_of_memory);
   std::vector<Argument> arguments;
   for (int i = 0; i < argc; ++i) {
     arguments.push_back({argv[i], argv[i]});

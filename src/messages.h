@@ -51,6 +51,8 @@ enum class FileMessage {
 
 // What became of one file.
 struct FileReport {
+  FileReport() = default;
+  explicit FileReport(FileMessage message) : message(message) {}
   FileMessage message = FileMessage::none;
   std::int64_t bytes_written = 0;
   std::string old_field, new_field;  // a note shows both

@@ -27,29 +27,13 @@ std::optional<std::string> derive_name_field(std::string_view old_field,
 
 namespace {
 
-FileReport report_of(FileMessage message) {
-  FileReport report;
-  report.message = message;
-  return report;
-}
-
-// Why an open file must be left as it is: an interface to the kernel, a file
-// whose other names (hard links) would give it another field or lie outside
-// the tree, a file with no whole field; none if it may be repaired.
-FileMessage refusal_of(const OpenedFile& file) {
-  if (file.on_kernel_file_system) return FileMessage::file_on_kernel_file_system;
-  if (file.names > 1) return FileMessage::several_names;
-  if (file.size < name_field_size) return FileMessage::too_short;
-  return FileMessage::none;
-}
-
 // Writes the report's new field; the report stands if all 32 bytes are
 // stored.
 FileReport write_field(FileHandle file, FileReport report) {
   std::int64_t written = write_at(file, report.new_field.data(), name_field_size, 0);
-  if (written < 0) return report_of(FileMessage::cannot_write);
+  if (written < 0) return FileReport(FileMessage::cannot_write);
   if (written != name_field_size) {
-    report = report_of(FileMessage::wrong_count);
+    report = FileReport(FileMessage::wrong_count);
     report.bytes_written = written;
     return report;
   }
@@ -57,40 +41,55 @@ FileReport write_field(FileHandle file, FileReport report) {
   return report;
 }
 
-// Reads, derives, and lists or writes the field of an open file.
-FileReport repair_open_file(const std::string& walked_path, const OpenedFile& file, bool writable) {
-  if (FileMessage refusal = refusal_of(file); refusal != FileMessage::none)
-    return report_of(refusal);
-  FileReport report;
-  report.old_field.assign(name_field_size, '\0');
-  if (read_at(file.handle, report.old_field.data(), name_field_size, 0) != name_field_size)
-    return report_of(FileMessage::cannot_read);
+}  // namespace
+
+FileMessage refusal_of(const DirectoryEntry& entry) {
+  // Only what the listing calls a regular file is opened: opening a FIFO
+  // releases its writer, opening a device can start the device.
+  if (entry.kind != EntryKind::regular_file) return FileMessage::cannot_open;
+  // Its printed form stands for another name, which must not be opened.
+  if (!entry.name_is_exact) return FileMessage::name_outside_code_page;
+  return FileMessage::none;
+}
+
+FileMessage refusal_of(const OpenedFile& file) {
+  if (file.on_kernel_file_system) return FileMessage::file_on_kernel_file_system;
+  if (file.names > 1) return FileMessage::several_names;
+  if (file.size < name_field_size) return FileMessage::too_short;
+  return FileMessage::none;
+}
+
+FileReport repair_field(const std::string& walked_path, std::string old_field, bool writable,
+                        FileHandle file) {
   std::string_view relative_name = std::string_view(walked_path).substr(root_prefix.size());
   std::optional<std::string> field =
-      derive_name_field(report.old_field, relative_name, settings.forward_slash);
-  if (!field) return report_of(FileMessage::name_too_long);
+      derive_name_field(old_field, relative_name, settings.forward_slash);
+  if (!field) return FileReport(FileMessage::name_too_long);
+  FileReport report;
+  bool changes = *field != old_field;
+  report.old_field = std::move(old_field);
   report.new_field = std::move(*field);
-  bool changes = report.new_field != report.old_field;
   if (settings.list_only) {
     if (changes) report.message = FileMessage::field_would_change;
     return report;
   }
   // With /c a right field is left alone, contents and time alike.
   if (settings.changes_only && !changes) return report;
-  if (!writable) return report_of(FileMessage::cannot_open_for_writing);
+  if (!writable) return FileReport(FileMessage::cannot_open_for_writing);
   if (settings.changes_only) report.message = FileMessage::field_changed;
-  return write_field(file.handle, std::move(report));
+  return write_field(file, std::move(report));
 }
 
-}  // namespace
+FileReport closed(FileReport report, bool close_succeeded) {
+  // A delayed write error shows only here; it takes the place of a note.
+  if (!close_succeeded && report.field_written) return FileReport(FileMessage::cannot_write);
+  return report;
+}
 
 FileReport fix_file(Directory& directory, const DirectoryEntry& entry,
                     const std::string& walked_path) {
-  // Only what the listing calls a regular file is opened: opening a FIFO
-  // releases its writer, opening a device can start the device.
-  if (entry.kind != EntryKind::regular_file) return report_of(FileMessage::cannot_open);
-  // Its printed form stands for another name, which must not be opened.
-  if (!entry.name_is_exact) return report_of(FileMessage::name_outside_code_page);
+  if (FileMessage refusal = refusal_of(entry); refusal != FileMessage::none)
+    return FileReport(refusal);
   // A file that can be read but not written is told apart by a second,
   // read-only open: its field is still read and derived.
   bool writable = !settings.list_only;
@@ -100,9 +99,14 @@ FileReport fix_file(Directory& directory, const DirectoryEntry& entry,
     writable = false;
     file = open_file(directory, entry.name, Access::read_only);
   }
-  if (file.handle == no_file) return report_of(FileMessage::cannot_open);
-  FileReport report = repair_open_file(walked_path, file, writable);
-  // A delayed write error shows only here; it takes the place of a note.
-  if (!close_file(file.handle) && report.field_written) return report_of(FileMessage::cannot_write);
-  return report;
+  if (file.handle == no_file) return FileReport(FileMessage::cannot_open);
+  FileReport report = FileReport(refusal_of(file));
+  if (report.message == FileMessage::none) {
+    std::string old_field(name_field_size, '\0');
+    if (read_at(file.handle, old_field.data(), name_field_size, 0) == name_field_size)
+      report = repair_field(walked_path, std::move(old_field), writable, file.handle);
+    else
+      report = FileReport(FileMessage::cannot_read);
+  }
+  return closed(std::move(report), close_file(file.handle));
 }

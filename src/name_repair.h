@@ -16,7 +16,23 @@
 std::optional<std::string> derive_name_field(std::string_view old_field,
                                              std::string_view relative_name, bool forward_slash);
 
+// Each step of a file's repair, for whoever makes its calls: why an entry
+// must not be opened, or an open file must be left as it is (none if
+// neither)...
+FileMessage refusal_of(const DirectoryEntry& entry);
+FileMessage refusal_of(const OpenedFile& file);
+
+// ... the report for a file whose 32 bytes `old_field` were read: the new
+// field derived and, where it is to be written and the file was opened for
+// writing, written through `file`...
+FileReport repair_field(const std::string& walked_path, std::string old_field, bool writable,
+                        FileHandle file);
+
+// ... and the report once the file is closed.
+FileReport closed(FileReport report, bool close_succeeded);
+
 // Repairs the file that `entry` names in `directory`, whose walked path is
-// `walked_path`: what became of it, to be reported.
+// `walked_path`, one plain call after another: what became of it, to be
+// reported.
 FileReport fix_file(Directory& directory, const DirectoryEntry& entry,
                     const std::string& walked_path);

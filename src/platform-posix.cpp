@@ -1,6 +1,8 @@
 // The platform layer over POSIX calls, with Linux's file system types. Every
 // directory and file is opened relative to a directory the walk holds open,
 // so that nothing swapped in above it can lead the walk elsewhere.
+#include "platform-posix.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/magic.h>
@@ -13,26 +15,28 @@
 #include <csignal>
 #include <cstdlib>
 
-#include "platform.h"
-
 const char directory_separator = '/';
 
 bool is_directory_separator(char byte) { return byte == '/'; }
 
 const bool names_are_utf8 = true;
 
-struct Directory {
-  int descriptor;
-  dev_t device;
-  ino_t inode;
-  Directory(int descriptor, const struct stat& status)
-      : descriptor(descriptor), device(status.st_dev), inode(status.st_ino) {}
-  Directory(const Directory&) = delete;
-  Directory& operator=(const Directory&) = delete;
-  ~Directory() { close(descriptor); }
-};
+Directory::~Directory() { close(descriptor); }
 
 namespace {
+
+bool (*descriptor_giver)() = nullptr;
+
+// Runs `open` (a call that returns a new descriptor) once more if it found
+// none free and the descriptors held for later could be given back.
+template <typename Open>
+int with_free_descriptor(Open open) {
+  int descriptor = open();
+  if (descriptor < 0 && (errno == EMFILE || errno == ENFILE) && descriptor_giver != nullptr &&
+      descriptor_giver())
+    descriptor = open();
+  return descriptor;
+}
 
 volatile std::sig_atomic_t received_stop = 0;
 
@@ -124,11 +128,16 @@ void end_as_stopped(int request) {
   std::_Exit(128 + request);  // only if the signal could not end the process
 }
 
-HeldDirectory open_start_directory() { return held(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)); }
+void set_descriptor_giver(bool (*give_back)()) { descriptor_giver = give_back; }
+
+HeldDirectory open_start_directory() {
+  return held(with_free_descriptor([] { return open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
+}
 
 HeldDirectory open_sub_directory(Directory& parent, const std::string& name) {
-  return held(
-      openat(parent.descriptor, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  return held(with_free_descriptor([&] {
+    return openat(parent.descriptor, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  }));
 }
 
 Identity identity_of(const Directory& directory) {
@@ -143,7 +152,8 @@ bool is_on_kernel_file_system(Directory& directory) {
 bool list_entries(Directory& directory, const std::function<bool(DirectoryEntry&)>& take) {
   // The listing reads through a descriptor of its own, given up when it is
   // done, so that each level of the walk holds only one.
-  int listing = fcntl(directory.descriptor, F_DUPFD_CLOEXEC, 0);
+  int listing =
+      with_free_descriptor([&] { return fcntl(directory.descriptor, F_DUPFD_CLOEXEC, 0); });
   if (listing < 0) return false;
   DIR* stream = fdopendir(listing);
   if (stream == nullptr) {
@@ -168,21 +178,25 @@ bool list_entries(Directory& directory, const std::function<bool(DirectoryEntry&
   return complete;
 }
 
-OpenedFile open_file(Directory& directory, const std::string& name, Access access) {
-  int mode = access == Access::read_write ? O_RDWR : O_RDONLY;
-  int fd = openat(directory.descriptor, name.c_str(),
-                  mode | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return {};
+OpenedFile checked_file(const Directory& directory, int descriptor) {
   // The listing said a regular file; this holds for what was really opened.
   struct stat status;
-  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-    close(fd);
+  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    close(descriptor);
     return {};
   }
   // Only a mount point can lead to another file system: a file bound there
   // from /sys or /proc is an interface to the kernel.
-  bool kernel = status.st_dev != directory.device && is_kernel_file_system(fd);
-  return {fd, status.st_size, status.st_nlink, kernel};
+  bool kernel = status.st_dev != directory.device && is_kernel_file_system(descriptor);
+  return {descriptor, status.st_size, status.st_nlink, kernel};
+}
+
+OpenedFile open_file(Directory& directory, const std::string& name, Access access) {
+  int mode = access == Access::read_write ? O_RDWR : O_RDONLY;
+  int descriptor = with_free_descriptor(
+      [&] { return openat(directory.descriptor, name.c_str(), mode | file_open_flags); });
+  if (descriptor < 0) return {};
+  return checked_file(directory, descriptor);
 }
 
 // No signal interrupts these: the handlers restart system calls, and the

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "bentro.h"
+#include "file_queue.h"
 #include "messages.h"
-#include "name_repair.h"
 #include "platform.h"
 #include "wildcard.h"
 
@@ -113,6 +113,12 @@ struct Walk {
 
 constexpr std::size_t start_record = 0;
 
+// A folder's line comes after those of every file found before it.
+void report_in_turn(DirectoryFailure failure, const std::string& path) {
+  finish_queued_files();
+  report_directory(failure, path);
+}
+
 // The walked path of a directory as its messages show it: "." for the start.
 std::string shown_directory(const std::string& prefix) {
   return prefix.substr(0, prefix.size() - 1);
@@ -134,22 +140,24 @@ std::string first_path(const Walk& walk, std::size_t record) {
 // cannot be entered.
 void enter(Walk& walk, HeldDirectory directory, std::size_t parent, std::string name) {
   if (is_on_kernel_file_system(*directory))
-    return report_directory(DirectoryFailure::kernel_file_system, shown_directory(walk.prefix));
+    return report_in_turn(DirectoryFailure::kernel_file_system, shown_directory(walk.prefix));
   auto [first, is_new] =
       walk.entered_by_identity.try_emplace(identity_of(*directory), walk.entered.size());
-  if (!is_new)
+  if (!is_new) {
+    finish_queued_files();
     return report_same_directory(shown_directory(walk.prefix), first_path(walk, first->second));
+  }
   walk.entered.push_back({parent, std::move(name)});
   Visits visits;
   if (!list_visits(*directory, walk.pattern, visits)) {
     if (!stop_request())
-      report_directory(DirectoryFailure::cannot_list, shown_directory(walk.prefix));
+      report_in_turn(DirectoryFailure::cannot_list, shown_directory(walk.prefix));
     return;
   }
-  for (const DirectoryEntry& entry : visits.matches) {
+  for (DirectoryEntry& entry : visits.matches) {
     if (stop_request()) return;
     std::string walked_path = walk.prefix + entry.name;
-    report_file(walked_path, fix_file(*directory, entry, walked_path));
+    queue_file(directory, std::move(entry), std::move(walked_path));
   }
   walk.levels.push_back({std::move(directory), std::move(visits.sub_directories), 0,
                          walk.prefix.size(), first->second});
@@ -162,10 +170,10 @@ void descend(Walk& walk) {
   walk.prefix.resize(level.prefix_length);
   walk.prefix += entry.name;
   if (walk.prefix.size() > longest_walked_directory)
-    return report_directory(DirectoryFailure::nested_too_deeply, walk.prefix);
+    return report_in_turn(DirectoryFailure::nested_too_deeply, walk.prefix);
   HeldDirectory sub_directory =
       entry.name_is_exact ? open_sub_directory(*level.directory, entry.name) : nullptr;
-  if (!sub_directory) return report_directory(DirectoryFailure::cannot_list, walk.prefix);
+  if (!sub_directory) return report_in_turn(DirectoryFailure::cannot_list, walk.prefix);
   walk.prefix += directory_separator;
   enter(walk, std::move(sub_directory), level.record, entry.name);
 }
@@ -184,4 +192,5 @@ void walk_tree(const std::string& pattern) {
     else
       descend(walk);
   }
+  finish_queued_files();
 }

@@ -11,6 +11,7 @@
 // the bytes.
 bool comes_before(const DirectoryEntry& left, const DirectoryEntry& right);
 
-// Walks from the directory the tool was started in. Returns early, between
-// two files, when a stop is requested.
+// Walks from the directory the tool was started in, and returns once every
+// file it found is repaired and reported. A stop request ends the walk
+// between two files.
 void walk_tree(const std::string& pattern);

@@ -1,0 +1,18 @@
+// The files the walk finds, repaired and reported in the order it found
+// them: one at a time with plain calls, or many at once through io_uring
+// where the kernel offers it. The output is the same either way.
+#pragma once
+
+#include <string>
+
+#include "platform.h"
+
+// Chooses how files are repaired; called once, before the walk.
+void start_file_queue();
+
+// Repairs the file `entry` of `directory`, whose walked path is
+// `walked_path`, and reports it once every file queued before it is.
+void queue_file(const HeldDirectory& directory, DirectoryEntry entry, std::string walked_path);
+
+// Returns once every queued file is repaired and reported.
+void finish_queued_files();
