@@ -27,7 +27,7 @@ fault writes nothing there): each of those this host can mount.
   $ export kernel_file_systems="proc sysfs debugfs tracefs securityfs cgroup cgroup2 configfs efivarfs bpf
   >   pstore selinuxfs smackfs apparmorfs binfmt_misc fusectl resctrl mqueue devpts rpc_pipefs nfsd"
   $ private_mounts 'for fs in $kernel_file_systems; do
-  >   case $fs in cgroup) options=none,name=bentro ;; *) options=defaults ;; esac
+  >   case $fs in cgroup) options=none,name=walk ;; *) options=defaults ;; esac
   >   mkdir $fs && mount -t $fs -o $options none $fs 2>/dev/null || rmdir $fs; done
   >   ls >../mounted; bentro /s /l "*" >../out; echo "status $?"; umount -q *; rmdir *'
   status 2

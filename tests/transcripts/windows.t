@@ -31,12 +31,14 @@ form, no open.
 No short names; names opened as they are, not as Win32 paths.
 
   $ wal notes.walkthrough; wal x.wal1; wal x.wal; wal x.wal.; wal 'y.wal '; wal COM1.wal; wal NUL.wal; wal aux.wal
-  $ bentro "*.wal"; bentro x.wal.; bentro 'y.wal '
+  $ bentro "*.wal"
   ./aux.wal
   ./COM1.wal
   ./NUL.wal
   ./x.wal
+  $ bentro x.wal.
   ./x.wal.
+  $ bentro 'y.wal '
   ./y.wal 
   $ for f in aux.wal COM1.wal NUL.wal x.wal x.wal. 'y.wal ' notes.walkthrough x.wal1; do field "$f"; done | tr -d - | xargs
   aux com1 nul x x.wal y OLD OLD
