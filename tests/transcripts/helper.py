@@ -182,9 +182,16 @@ def fuse_tree(folder, command):
     libc = ctypes.CDLL(None, use_errno=True)
     if libc.mount(b"bentro", folder.encode(), b"fuse", 0, options) < 0:
         sys.exit("mount: " + os.strerror(ctypes.get_errno()))
-    threading.Thread(target=serve_fuse_tree, args=(fuse,), daemon=True).start()
+    # A process of its own: a thread would wait for the interpreter's lock
+    # that the command's start holds while it enters the folder.
+    server = os.fork()
+    if server == 0:
+        serve_fuse_tree(fuse)
+        os._exit(0)
+    os.close(fuse)
     status = subprocess.call(["sh", "-c", command], cwd=folder)
-    libc.umount2(folder.encode(), 2)  # MNT_DETACH
+    libc.umount2(folder.encode(), 2)  # MNT_DETACH: the server reads no more
+    os.waitpid(server, 0)
     sys.exit(status)
 
 
