@@ -23,25 +23,23 @@ void append(std::string& shown, std::string_view bytes, bool escape) {
     shown.append(bytes);
 }
 
-// The length of the valid UTF-8 sequence that `bytes` begins with, and its
-// character; 0, leaving `character` alone, if it begins with none.
+// The length of the valid UTF-8 sequence of two to four bytes that `bytes`
+// begins with, and its character; 0, leaving `character` alone, if it
+// begins with none (an ASCII byte among them).
 std::size_t utf8_sequence(std::string_view bytes, char32_t& character) {
   auto lead = static_cast<unsigned char>(bytes[0]);
-  std::size_t length = lead < 0x80   ? 1
-                       : lead < 0xc0 ? 0
-                       : lead < 0xe0 ? 2
-                       : lead < 0xf0 ? 3
-                       : lead < 0xf8 ? 4
-                                     : 0;
+  // 0xc0 and 0xc1 would lead only too long a form of an ASCII character.
+  std::size_t length = lead < 0xc2 ? 0 : lead < 0xe0 ? 2 : lead < 0xf0 ? 3 : lead < 0xf8 ? 4 : 0;
   if (length == 0 || length > bytes.size()) return 0;
-  char32_t decoded = length == 1 ? lead : lead & (0x7f >> length);
+  char32_t decoded = lead & (0x7f >> length);
   for (std::size_t at = 1; at < length; ++at) {
     auto next = static_cast<unsigned char>(bytes[at]);
     if ((next & 0xc0) != 0x80) return 0;
     decoded = decoded << 6 | (next & 0x3f);
   }
-  const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};  // shorter forms are not valid
-  if (decoded < smallest[length] || decoded > 0x10ffff || (decoded >= 0xd800 && decoded <= 0xdfff))
+  const char32_t smallest[] = {0x80, 0x800, 0x10000};  // shorter forms are not valid
+  if (decoded < smallest[length - 2] || decoded > 0x10ffff ||
+      (decoded >= 0xd800 && decoded <= 0xdfff))
     return 0;
   character = decoded;
   return length;

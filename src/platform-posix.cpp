@@ -154,8 +154,7 @@ bool list_entries(Directory& directory, const std::function<bool(DirectoryEntry&
   // done, so that each level of the walk holds only one.
   int listing =
       with_free_descriptor([&] { return fcntl(directory.descriptor, F_DUPFD_CLOEXEC, 0); });
-  if (listing < 0) return false;
-  DIR* stream = fdopendir(listing);
+  DIR* stream = fdopendir(listing);  // fails too where the dup did
   if (stream == nullptr) {
     close(listing);
     return false;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 
 // The separator of walked paths and progress lines on this platform.
 extern const char directory_separator;
@@ -60,8 +61,8 @@ HeldDirectory open_sub_directory(Directory& parent, const std::string& name);
 struct Identity {
   std::uint64_t volume;
   std::uint64_t index;
-  bool operator==(const Identity& other) const {
-    return volume == other.volume && index == other.index;
+  bool operator<(const Identity& other) const {
+    return std::tie(volume, index) < std::tie(other.volume, other.index);
   }
 };
 Identity identity_of(const Directory& directory);

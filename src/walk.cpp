@@ -5,8 +5,7 @@
 #include "walk.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <unordered_map>
+#include <map>
 #include <vector>
 
 #include "bentro.h"
@@ -52,21 +51,18 @@ struct Visits {
   std::vector<DirectoryEntry> sub_directories;
 };
 
-// A listing that never ends (an endless FUSE folder, a share that keeps
-// yielding) still heeds a stop request, looked at this often.
-constexpr std::size_t entries_between_stop_checks = 256;
-
 // Keeps only what will be visited: a folder of many entries that do not
 // match costs no memory. False if the listing failed or a stop cut it.
 bool list_visits(Directory& directory, const std::string& pattern, Visits& visits) {
-  std::size_t listed = 0;
   bool complete = list_entries(directory, [&](DirectoryEntry& entry) {
     // Names beginning with a point are not descended into, "." and ".."
     // among them; links are not directories here.
     if (settings.recurse && entry.kind == EntryKind::directory && entry.name[0] != '.')
       visits.sub_directories.push_back(entry);
     if (wildcard_match(pattern, entry.name)) visits.matches.push_back(std::move(entry));
-    return ++listed % entries_between_stop_checks != 0 || !stop_request();
+    // A listing that never ends (an endless FUSE folder, a share that keeps
+    // yielding) still heeds a stop request.
+    return !stop_request();
   });
   if (!complete) return false;
   // Stable: names that are the same bytes keep the platform's order.
@@ -95,12 +91,6 @@ struct EnteredDirectory {
   std::string name;
 };
 
-struct IdentityHash {
-  std::size_t operator()(const Identity& identity) const {
-    return std::hash<std::uint64_t>()(identity.index ^ identity.volume * 0x9e3779b97f4a7c15);
-  }
-};
-
 struct Walk {
   const std::string& pattern;
   std::string prefix;  // the walked path in hand, one buffer for every level
@@ -108,7 +98,7 @@ struct Walk {
   // Every folder entered, so that none is entered twice, whatever binds or
   // moves lead back to it.
   std::vector<EnteredDirectory> entered;
-  std::unordered_map<Identity, std::size_t, IdentityHash> entered_by_identity;
+  std::map<Identity, std::size_t> entered_by_identity;
 };
 
 constexpr std::size_t start_record = 0;

@@ -15,10 +15,10 @@
 #include <deque>
 
 #include "bentro.h"
+#include "file_queue.h"
 #include "messages.h"
 #include "name_repair.h"
 #include "platform-posix.h"
-#include "uring_queue.h"
 
 namespace {
 
@@ -57,12 +57,12 @@ struct Inside {
   ~Inside() { inside = false; }
 };
 
+// The submission queue has two entries for each file that can be queued,
+// and a file has at most two operations in flight (the advice and the
+// read), so it never runs full; and entries are handed over only in
+// take_completions, so that the two of a file go over together.
 io_uring_sqe* next_entry(QueuedFile* file) {
   io_uring_sqe* entry = io_uring_get_sqe(&ring);
-  if (entry == nullptr) {  // the submission queue is full: hand it over
-    io_uring_submit(&ring);
-    entry = io_uring_get_sqe(&ring);
-  }
   io_uring_sqe_set_data(entry, file);
   ++operations_in_flight;
   return entry;
@@ -75,8 +75,6 @@ void submit_open(QueuedFile& file) {
 }
 
 void submit_read(QueuedFile& file) {
-  // The advice and the read go in one submission, so that the link holds.
-  if (io_uring_sq_space_left(&ring) < 2) io_uring_submit(&ring);
   // No read-ahead: a file not in memory costs one small read, not a window.
   io_uring_sqe* advice = next_entry(nullptr);
   io_uring_prep_fadvise(advice, file.descriptor, 0, 0, POSIX_FADV_RANDOM);
@@ -212,15 +210,15 @@ bool set_up_ring() {
   const unsigned flag_sets[] = {
       IORING_SETUP_SUBMIT_ALL | IORING_SETUP_SINGLE_ISSUER | IORING_SETUP_DEFER_TASKRUN,
       IORING_SETUP_SUBMIT_ALL | IORING_SETUP_COOP_TASKRUN, 0};
+  int result = -EINVAL;  // flags this kernel does not know
   for (unsigned flags : flag_sets) {
     io_uring_params parameters{};
     parameters.flags = flags;
-    int result = io_uring_queue_init_params(2 * files_at_once, &ring, &parameters);
-    if (result == 0) return true;
-    // Kernels before 5.6, io_uring_disabled, a seccomp filter, ENOMEM.
-    if (result != -EINVAL) return false;
+    result = io_uring_queue_init_params(2 * files_at_once, &ring, &parameters);
+    if (result != -EINVAL) break;
   }
-  return false;
+  // Otherwise a kernel before 5.6, io_uring_disabled, a seccomp filter, ENOMEM.
+  return result == 0;
 }
 
 bool ring_offers_every_operation() {
@@ -235,26 +233,21 @@ bool ring_offers_every_operation() {
 
 }  // namespace
 
-bool start_uring_queue() {
+void start_file_queue() {
   files_at_once = std::min(most_files_at_once, descriptors_allow());
-  if (files_at_once < 2 || !set_up_ring()) return false;
-  if (!ring_offers_every_operation()) {
-    io_uring_queue_exit(&ring);
-    return false;
-  }
+  if (files_at_once < 2 || !set_up_ring()) return;
+  if (!ring_offers_every_operation()) return io_uring_queue_exit(&ring);
   running = true;
   set_descriptor_giver(give_back_descriptors);
-  return true;
 }
 
-void uring_queue_file(const HeldDirectory& directory, DirectoryEntry entry,
-                      std::string walked_path) {
+void queue_file(const HeldDirectory& directory, DirectoryEntry entry, std::string walked_path) {
   Inside work;
   while (running && queued.size() >= files_at_once) {
     take_completions();
     report_finished_files();
   }
-  if (!running) {  // descriptors ran short: the plain calls serve
+  if (!running) {  // no ring, or descriptors ran short: the plain calls serve
     report_every_file();
     report_file(walked_path, fix_file(*directory, entry, walked_path));
     return;
@@ -271,8 +264,8 @@ void uring_queue_file(const HeldDirectory& directory, DirectoryEntry entry,
   report_finished_files();
 }
 
-void finish_uring_queue() {
-  if (inside) return;
+void finish_queued_files() {
+  if (inside) return;  // memory ran out within the queue's own work
   Inside work;
   report_every_file();
 }
