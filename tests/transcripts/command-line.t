@@ -82,6 +82,5 @@ The last pattern is used, with a warning; an empty one matches nothing.
   ./sub/x.wal
   Name field would change from 'OLD' to 'sub/x'
   [2]
-  $ rm -r short.wal locked.wal
-  $ bentro /q /s "*.wal"
+  $ rm -r short.wal locked.wal; bentro /q /s "*.wal"
   $ bentro /l /q /s "*.wal"

@@ -19,12 +19,10 @@ A file bound from a kernel file system is neither read nor written (with
   ./ok.wal
   opened: ok.wal
   [2]
-  $ rm ./*
-
 Folders on the kernel's own file systems are not entered (with /l, so that a
 fault writes nothing there): each of those this host can mount.
 
-  $ export kernel_file_systems="proc sysfs debugfs tracefs securityfs cgroup cgroup2 configfs efivarfs bpf
+  $ rm ./*; export kernel_file_systems="proc sysfs debugfs tracefs securityfs cgroup cgroup2 configfs efivarfs bpf
   >   pstore selinuxfs smackfs apparmorfs binfmt_misc fusectl resctrl mqueue devpts rpc_pipefs nfsd"
   $ private_mounts 'for fs in $kernel_file_systems; do
   >   case $fs in cgroup) options=none,name=walk ;; *) options=defaults ;; esac
@@ -53,13 +51,12 @@ looked at before it is opened.
   a-------------------------------
   sub/b---------------------------
   [2]
-  $ rm -r ./*
 
 A folder reached again through a bind mount is not entered again: the start
 folder bound inside the tree, a folder bound beside itself, and six folders
 each holding the whole tree recursively (64 ways in, one walk).
 
-  $ wal x.wal; wal a/y.wal; mkdir a/loop b c c/a
+  $ rm -r ./*; wal x.wal; wal a/y.wal; mkdir a/loop b c c/a
   $ private_mounts 'mount --bind . a/loop && mount --bind a c/a && bentro /s "*.wal"; status=$?
   >   umount c/a a/loop; exit $status'
   ./x.wal
@@ -81,22 +78,20 @@ each holding the whole tree recursively (64 ways in, one walk).
   Directory './l5' is the same as '.'; not entered
   Directory './l6' is the same as '.'; not entered
   [2]
-  $ rm -r ./*
 
 On a FUSE file system: a close that fails after the write, as on a network
 file system, and a listing that never ends, which still heeds SIGTERM.
 
-  $ mkdir fuse; private_mounts 'helper fuse-tree fuse "bentro close-fails.wal"'
+  $ rm -r ./*; mkdir fuse; private_mounts 'helper fuse-tree fuse "bentro close-fails.wal"'
   ./close-fails.wal
   Could not write the file './close-fails.wal' correctly
   [2]
   $ private_mounts 'helper fuse-tree fuse "cd endless && timeout --preserve-status -k 5 1 bentro x.wal"'
   [143]
-  $ rmdir fuse
 
 Standard output closed, no null device: nothing done.
 
-  $ wal a.wal; touch ../null; private_mounts 'mount --bind ../null /dev/null &&
+  $ rmdir fuse; wal a.wal; touch ../null; private_mounts 'mount --bind ../null /dev/null &&
   >   mount -o remount,bind,ro /dev/null && bentro a.wal >&-; status=$?; umount /dev/null; exit $status'
   Could not write to standard output
   [2]
