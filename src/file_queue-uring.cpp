@@ -35,7 +35,7 @@ enum class Step {
 
 // One queued file, from its queueing to its report.
 struct QueuedFile {
-  HeldDirectory directory;  // held until the file is open
+  HeldDirectory directory;
   DirectoryEntry entry;
   std::string walked_path;
   Step step = Step::opening;
@@ -99,7 +99,6 @@ void opened(QueuedFile& file, int result) {
     file.step = Step::plain;
     return;
   }
-  file.directory.reset();
   file.descriptor = result;
   file.report = FileReport(refusal_of(checked));
   if (file.report.message == FileMessage::none)

@@ -194,8 +194,7 @@ OpenedFile open_file(Directory& directory, const std::string& name, Access acces
   int mode = access == Access::read_write ? O_RDWR : O_RDONLY;
   int descriptor = with_free_descriptor(
       [&] { return openat(directory.descriptor, name.c_str(), mode | file_open_flags); });
-  if (descriptor < 0) return {};
-  return checked_file(directory, descriptor);
+  return checked_file(directory, descriptor);  // fstat fails too where the open did
 }
 
 // No signal interrupts these: the handlers restart system calls, and the
