@@ -51,10 +51,12 @@ std::size_t operations_in_flight = 0;
 std::deque<QueuedFile> queued;  // in walk order; addresses stay while queued
 bool inside = false;            // in the queue's own work
 
-// Marks the queue's own work, which must not be entered again from within.
+// Marks the queue's own work, which must not be entered again from within;
+// it may nest (a plain repair that runs out of descriptors gives them back).
 struct Inside {
+  bool was = inside;
   Inside() { inside = true; }
-  ~Inside() { inside = false; }
+  ~Inside() { inside = was; }
 };
 
 // The submission queue has two entries for each file that can be queued,
@@ -180,6 +182,7 @@ void report_finished_files() {
 // on, needing no more descriptors than they always did.
 bool give_back_descriptors() {
   if (!running) return false;
+  Inside work;
   while (operations_in_flight > 0) take_completions();
   io_uring_queue_exit(&ring);
   running = false;
