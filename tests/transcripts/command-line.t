@@ -26,10 +26,10 @@ refused without one, so that it cannot pass without looking at a file.
 
   $ bentro /? /sub /s/ / /k/
   $ bentro /s
-  $ bentro /s /L /q
+  $ bentro /s /L
   No pattern given; name the files to repair, such as '*.wal'
   [1]
-  $ bentro /s /l /q /srv/*.wad
+  $ bentro /q /srv/*.wad
   No pattern given; name the files to repair, such as '*.wal'
   [1]
   $ bentro /C ""
