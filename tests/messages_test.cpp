@@ -39,6 +39,7 @@ TEST(Shown, PathsEscapeControlCharacters) {
       {"\xF4\x90\x80\x80", "\xF4\\x90\\x80\\x80"},         // above U+10FFFF
       {"\xF8\x90\x80\x80", "\xF8\\x90\\x80\\x80"},         // no such lead byte
       {"a\xC2", "a\xC2"},                                  // cut short
+      {"\xC2\x41", "\xC2\x41"},                            // "A" is no continuation
   };
   for (const Case& c : cases) EXPECT_EQ(shown_path(c.path), c.shown) << c.shown;
 }

@@ -108,17 +108,18 @@ def deny_reads(file, command):
     sys.exit(subprocess.call(command))
 
 
-# A small FUSE tree: the root (node 1) holds "close-fails.wal" (node 2: 64
-# bytes, and every close of it reports an I/O error, as a network file system
-# may) and "endless" (node 3: a folder whose listing never ends).
-ROOT, CLOSE_FAILS, ENDLESS = 1, 2, 3
+# A small FUSE tree: the root (node 1) holds "a.wal" and "b.wal" (nodes 2 and
+# 4: 64 bytes each, and every close of them reports an I/O error, as a network
+# file system may) and "endless" (node 3: a folder whose listing never ends).
+# Requests to it wait for this server, so the tool's ring has them in flight.
+ROOT, A, ENDLESS, B = 1, 2, 3, 4
 DT_DIR, DT_REG = 4, 8
-ROOT_ENTRIES = [(b"close-fails.wal", CLOSE_FAILS, DT_REG), (b"endless", ENDLESS, DT_DIR)]
+ROOT_ENTRIES = [(b"a.wal", A, DT_REG), (b"b.wal", B, DT_REG), (b"endless", ENDLESS, DT_DIR)]
 
 
 def fuse_attributes(node):
     """The struct fuse_attr of a node."""
-    mode, size = (0o100644, 64) if node == CLOSE_FAILS else (0o40755, 0)
+    mode, size = (0o100644, 64) if node in (A, B) else (0o40755, 0)
     return struct.pack("<6Q10I", node, size, 0, 0, 0, 0, 0, 0, 0, mode, 1, 0, 0, 0, 4096, 0)
 
 

@@ -79,12 +79,15 @@ each holding the whole tree recursively (64 ways in, one walk).
   Directory './l6' is the same as '.'; not entered
   [2]
 
-On a FUSE file system: a close that fails after the write, as on a network
-file system, and a listing that never ends, which still heeds SIGTERM.
+On a FUSE file system: closes that fail after the write, as on a network file
+system, with the files' requests in flight together, and a listing that never
+ends, which still heeds SIGTERM.
 
-  $ rm -r ./*; mkdir fuse; private_mounts 'helper fuse-tree fuse "bentro close-fails.wal"'
-  ./close-fails.wal
-  Could not write the file './close-fails.wal' correctly
+  $ rm -r ./*; mkdir fuse; private_mounts 'helper fuse-tree fuse "bentro \"*.wal\""'
+  ./a.wal
+  Could not write the file './a.wal' correctly
+  ./b.wal
+  Could not write the file './b.wal' correctly
   [2]
   $ private_mounts 'helper fuse-tree fuse "cd endless && timeout --preserve-status -k 5 1 bentro x.wal"'
   [143]
