@@ -110,11 +110,13 @@ def deny_reads(file, command):
 
 # A small FUSE tree: the root (node 1) holds "a.wal" and "b.wal" (nodes 2 and
 # 4: 64 bytes each, and every close of them reports an I/O error, as a network
-# file system may) and "endless" (node 3: a folder whose listing never ends).
+# file system may), "broken" (node 5: a folder whose listing fails) and
+# ".endless" (node 3: a folder whose listing never ends).
 # Requests to it wait for this server, so the tool's ring has them in flight.
-ROOT, A, ENDLESS, B = 1, 2, 3, 4
+ROOT, A, ENDLESS, B, BROKEN = 1, 2, 3, 4, 5
 DT_DIR, DT_REG = 4, 8
-ROOT_ENTRIES = [(b"a.wal", A, DT_REG), (b"b.wal", B, DT_REG), (b"endless", ENDLESS, DT_DIR)]
+ROOT_ENTRIES = [(b"a.wal", A, DT_REG), (b"b.wal", B, DT_REG), (b"broken", BROKEN, DT_DIR),
+                (b".endless", ENDLESS, DT_DIR)]
 
 
 def fuse_attributes(node):
@@ -150,6 +152,8 @@ def fuse_answer(opcode, node, body):
         return bytes(16) + fuse_attributes(node)
     if opcode in (14, 27):  # OPEN, OPENDIR
         return bytes(16)
+    if opcode == 28 and node == BROKEN:
+        return -errno.EIO
     if opcode in (15, 28):  # READ, READDIR
         offset, size = struct.unpack_from("<QI", body, 8)
         return bytes(max(0, min(size, 64 - offset))) if opcode == 15 else fuse_listing(

@@ -80,16 +80,17 @@ each holding the whole tree recursively (64 ways in, one walk).
   [2]
 
 On a FUSE file system: closes that fail after the write, as on a network file
-system, with the files' requests in flight together, and a listing that never
-ends, which still heeds SIGTERM.
+system, with the files' requests in flight together, a listing that fails, and
+one that never ends, which still heeds SIGTERM.
 
-  $ rm -r ./*; mkdir fuse; private_mounts 'helper fuse-tree fuse "bentro \"*.wal\""'
+  $ rm -r ./*; mkdir fuse; private_mounts 'helper fuse-tree fuse "bentro /s \"*.wal\""'
   ./a.wal
   Could not write the file './a.wal' correctly
   ./b.wal
   Could not write the file './b.wal' correctly
+  Could not list directory './broken'
   [2]
-  $ private_mounts 'helper fuse-tree fuse "cd endless && timeout --preserve-status -k 5 1 bentro x.wal"'
+  $ private_mounts 'helper fuse-tree fuse "cd .endless && timeout --preserve-status -k 5 1 bentro x.wal"'
   [143]
 
 Standard output closed, no null device: nothing done.
