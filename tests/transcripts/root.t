@@ -81,7 +81,8 @@ each holding the whole tree recursively (64 ways in, one walk).
 
 On a FUSE file system: closes that fail after the write, as on a network file
 system, with the files' requests in flight together, a listing that fails, and
-one that never ends, which still heeds SIGTERM.
+one that never ends, which still heeds SIGTERM (sent after three seconds, so
+that even a loaded machine is listing by then).
 
   $ rm -r ./*; mkdir fuse; private_mounts 'helper fuse-tree fuse "bentro /s \"*.wal\""'
   ./a.wal
@@ -90,7 +91,7 @@ one that never ends, which still heeds SIGTERM.
   Could not write the file './b.wal' correctly
   Could not list directory './broken'
   [2]
-  $ private_mounts 'helper fuse-tree fuse "cd .endless && timeout --preserve-status -k 5 1 bentro x.wal"'
+  $ private_mounts 'helper fuse-tree fuse "cd .endless && timeout --preserve-status -k 5 3 bentro x.wal"'
   [143]
 
 Standard output closed, no null device: nothing done.
