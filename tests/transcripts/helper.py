@@ -110,8 +110,8 @@ def deny_reads(file, command):
 
 # A small FUSE tree: the root (node 1) holds "a.wal" and "b.wal" (nodes 2 and
 # 4: 64 bytes each, and every close of them reports an I/O error, as a network
-# file system may), "broken" (node 5: a folder whose listing fails) and
-# ".endless" (node 3: a folder whose listing never ends).
+# file system may), "broken" (node 5: a folder whose listing fails after four
+# entries) and ".endless" (node 3: a folder whose listing never ends).
 # Requests to it wait for this server, so the tool's ring has them in flight.
 ROOT, A, ENDLESS, B, BROKEN = 1, 2, 3, 4, 5
 DT_DIR, DT_REG = 4, 8
@@ -129,7 +129,7 @@ def fuse_listing(node, offset, size):
     """The entries of a folder from `offset` on, as many as fit in `size` bytes."""
     entries = b""
     while node == ENDLESS or offset < len(ROOT_ENTRIES):
-        name, inode, kind = ROOT_ENTRIES[offset] if node == ROOT else (b"x%d" % offset, 9, DT_REG)
+        name, inode, kind = ROOT_ENTRIES[offset] if node == ROOT else (b"x%d.wal" % offset, 9, DT_REG)
         offset += 1
         entry = struct.pack("<QQII", inode, offset, len(name), kind) + name
         entry += bytes(-len(entry) % 8)
@@ -152,10 +152,10 @@ def fuse_answer(opcode, node, body):
         return bytes(16) + fuse_attributes(node)
     if opcode in (14, 27):  # OPEN, OPENDIR
         return bytes(16)
-    if opcode == 28 and node == BROKEN:
-        return -errno.EIO
     if opcode in (15, 28):  # READ, READDIR
         offset, size = struct.unpack_from("<QI", body, 8)
+        if opcode == 28 and node == BROKEN and offset > 0:
+            return -errno.EIO
         return bytes(max(0, min(size, 64 - offset))) if opcode == 15 else fuse_listing(
             node, offset, size)
     if opcode == 16:  # WRITE: all of it
