@@ -121,13 +121,11 @@ def snapshot(root):
 
 
 def host_offers_io_uring():
-    libc = ctypes.CDLL(None, use_errno=True)
     parameters = ctypes.create_string_buffer(120)  # struct io_uring_params
-    ring = libc.syscall(IO_URING_SETUP, 4, parameters)
-    if ring < 0:
-        return False
-    os.close(ring)
-    return True
+    ring = ctypes.CDLL(None).syscall(IO_URING_SETUP, 4, parameters)
+    if ring >= 0:
+        os.close(ring)
+    return ring >= 0
 
 
 def run(tree, arguments, program=None):

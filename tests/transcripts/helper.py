@@ -35,7 +35,7 @@ def shrink():
     fcntl.fcntl(3, fcntl.F_SETPIPE_SZ, 4096)
 
 
-def start(command):
+def start(*command):
     tool = subprocess.Popen(command)
     with open(HELD + ".new", "w") as pid:
         pid.write(f"{tool.pid}\n")
@@ -78,7 +78,7 @@ def inotify_names(events):
     return names - {""}
 
 
-def opened(folder, command):
+def opened(folder, *command):
     libc = ctypes.CDLL(None, use_errno=True)
     watch = libc.inotify_init1(os.O_NONBLOCK)
     if libc.inotify_add_watch(watch, folder.encode(), IN_OPEN) < 0:
@@ -98,7 +98,7 @@ def deny_every_access(fanotify):
         os.close(descriptor)
 
 
-def deny_reads(file, command):
+def deny_reads(file, *command):
     libc = ctypes.CDLL(None, use_errno=True)
     fanotify = libc.fanotify_init(FAN_CLASS_CONTENT, os.O_RDONLY)
     if fanotify < 0 or libc.fanotify_mark(fanotify, FAN_MARK_ADD, ctypes.c_uint64(FAN_ACCESS_PERM),
@@ -200,19 +200,10 @@ def fuse_tree(folder, command):
     sys.exit(status)
 
 
+JOBS = {"shrink": shrink, "start": start, "full": full, "opened": opened,
+        "deny-reads": deny_reads, "fuse-tree": fuse_tree}
+
 if __name__ == "__main__":
-    job, arguments = sys.argv[1], sys.argv[2:]
-    if job == "shrink":
-        shrink()
-    elif job == "start":
-        start(arguments)
-    elif job == "full":
-        full()
-    elif job == "opened":
-        opened(arguments[0], arguments[1:])
-    elif job == "deny-reads":
-        deny_reads(arguments[0], arguments[1:])
-    elif job == "fuse-tree":
-        fuse_tree(*arguments)
-    else:
+    if len(sys.argv) < 2 or sys.argv[1] not in JOBS:
         sys.exit(__doc__)
+    JOBS[sys.argv[1]](*sys.argv[2:])
