@@ -178,7 +178,10 @@ def serve_fuse_tree(fuse):
             continue
         answer = fuse_answer(opcode, node, request[40:])
         error, payload = (answer, b"") if isinstance(answer, int) else (0, answer)
-        os.write(fuse, struct.pack("<IiQ", 16 + len(payload), error, unique) + payload)
+        try:
+            os.write(fuse, struct.pack("<IiQ", 16 + len(payload), error, unique) + payload)
+        except FileNotFoundError:
+            pass  # the kernel waits no more: the tree was unmounted meanwhile
 
 
 def fuse_tree(folder, command):
