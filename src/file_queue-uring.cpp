@@ -238,7 +238,10 @@ bool ring_offers_every_operation() {
 void start_file_queue() {
   files_at_once = std::min(most_files_at_once, descriptors_allow());
   if (files_at_once < 2 || !set_up_ring()) return;
-  if (!ring_offers_every_operation()) return io_uring_queue_exit(&ring);
+  if (!ring_offers_every_operation()) {
+    io_uring_queue_exit(&ring);
+    return;
+  }
   running = true;
   set_descriptor_giver(give_back_descriptors);
 }

@@ -154,7 +154,8 @@ bool list_entries(Directory& directory, const std::function<bool(DirectoryEntry&
   // done, so that each level of the walk holds only one.
   int listing =
       with_free_descriptor([&] { return fcntl(directory.descriptor, F_DUPFD_CLOEXEC, 0); });
-  DIR* stream = fdopendir(listing);  // fails too where the dup did
+  if (listing < 0) return false;
+  DIR* stream = fdopendir(listing);
   if (stream == nullptr) {
     close(listing);
     return false;
@@ -194,7 +195,8 @@ OpenedFile open_file(Directory& directory, const std::string& name, Access acces
   int mode = access == Access::read_write ? O_RDWR : O_RDONLY;
   int descriptor = with_free_descriptor(
       [&] { return openat(directory.descriptor, name.c_str(), mode | file_open_flags); });
-  return checked_file(directory, descriptor);  // fstat fails too where the open did
+  if (descriptor < 0) return {};
+  return checked_file(directory, descriptor);
 }
 
 // No signal interrupts these: the handlers restart system calls, and the
