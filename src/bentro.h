@@ -12,9 +12,10 @@ struct RunSettings {
   bool list_only = false;     // "/l": report fields that would change, write nothing
   bool quiet = false;         // "/q": a path only when a message about it follows
   bool changes_only = false;  // "/c": write only fields that change, and say so
-  std::string pattern;        // the last argument not beginning with "/"
-  std::string typed_pattern;  // the same as typed, for messages
-  int pattern_arguments = 0;  // how many arguments were taken as the pattern
+  bool named_files = false;   // "/f": the arguments name files, not a pattern
+  std::string top_folder;     // "/t:FOLDER" as typed; empty for the current folder
+  std::string pattern;        // the last argument not beginning with "/", folded
+  std::string typed_pattern;  // the whole pattern as typed, for messages
 };
 extern RunSettings settings;
 

@@ -1,7 +1,8 @@
-// Turns the arguments into the run settings, runs the walk and sets the exit
-// status.
+// Turns the arguments into the run settings, runs the walk (or visits the
+// named files) and sets the exit status.
 #include "command_line.h"
 
+#include <algorithm>
 #include <new>
 #include <string>
 #include <vector>
@@ -9,7 +10,9 @@
 #include "bentro.h"
 #include "file_queue.h"
 #include "messages.h"
+#include "named_files.h"
 #include "platform.h"
+#include "typed_path.h"
 #include "walk.h"
 
 RunSettings settings;
@@ -18,99 +21,139 @@ const std::string root_prefix{'.', directory_separator};
 
 namespace {
 
-// Each argument folded to lower case, as it is looked at, and as it was
-// typed, as messages quote it.
+// Each argument folded to lower case, as switches are looked at, and as it
+// was typed, as names and messages take it.
 struct Argument {
   std::string folded;
-  std::string typed;
+  TypedArgument typed;
 };
 
-// Switches that spare files: one typed together with others ("/ls", "/sc")
-// would be ignored, and the files written that it was meant to spare.
-bool holds_sparing_switch(const std::string& argument) {
-  return argument[0] == '/' && argument != "/l" && argument != "/c" &&
-         argument.find_first_of("lc") != std::string::npos;
+constexpr int run_goes_on = -1;
+
+int refuse(Refusal refusal, const std::string& argument = "") {
+  print_refusal(refusal, argument);
+  return exit_refused;
 }
 
-// The first argument that decides the run on its own: help, the version, or
-// a refusal. -1 if none does; otherwise the exit status, after its text.
-int deciding_argument(const std::vector<Argument>& arguments) {
-  for (std::size_t i = 1; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i].folded;
-    if (argument == "--help" || argument == "-h") {
-      print_help();
-      return exit_clean;
-    }
-    if (argument == "--version") {
-      print_version();
-      return exit_clean;
-    }
-    // Linux users type "-l" for "/l": such an argument is no pattern. (An
-    // empty argument's first byte is its terminator.)
-    if (argument[0] == '-') {
-      print_refusal(Refusal::dash_switch, arguments[i].typed);
-      return exit_refused;
-    }
-    if (holds_sparing_switch(argument)) {
-      print_refusal(Refusal::joined_switches, arguments[i].typed);
-      return exit_refused;
-    }
+// Switches typed together ("/sl"), which would be taken for one unknown.
+bool joins_switches(const std::string& argument) {
+  return argument.size() > 2 && argument.find_first_not_of("skqlcf", 1) == std::string::npos;
+}
+
+// The switches of one argument; help and the version end the run, as does
+// a refusal.
+int take_switch(const Argument& argument) {
+  const std::string& folded = argument.folded;
+  const std::string& typed = argument.typed.text;
+  if (folded == "--help" || folded == "-h" || folded == "/?") {
+    print_help();
+    return exit_clean;
   }
-  return -1;
+  if (folded == "--version") {
+    print_version();
+    return exit_clean;
+  }
+  if (folded == "/s") {
+    settings.recurse = true;
+  } else if (folded == "/k") {
+    settings.forward_slash = false;
+  } else if (folded == "/l") {
+    settings.list_only = true;
+  } else if (folded == "/q") {
+    settings.quiet = true;
+  } else if (folded == "/c") {
+    settings.changes_only = true;
+  } else if (folded == "/f") {
+    settings.named_files = true;
+  } else if (folded.compare(0, 3, "/t:") == 0) {
+    if (folded.size() == 3) return refuse(Refusal::top_folder_not_given, typed);
+    if (!argument.typed.exact) return refuse(Refusal::inexact_argument, typed);
+    settings.top_folder = typed.substr(3);
+  } else if (folded[0] == '-') {
+    // Linux users type "-l" for "/l": such an argument is no pattern.
+    return refuse(Refusal::dash_switch, typed);
+  } else {
+    // A switch typed by habit (/n, /dryrun) must not turn a check into a
+    // repair.
+    return refuse(joins_switches(folded) ? Refusal::joined_switches : Refusal::unknown_switch,
+                  typed);
+  }
+  return run_goes_on;
 }
 
-bool names_a_directory(const std::string& pattern) {
-  for (char byte : pattern)
-    if (is_directory_separator(byte)) return true;
-  return false;
-}
-
+// The arguments in order: the first that decides the run on its own (help,
+// the version, a refusal) wins. Those not switches, as typed, go to
+// `operands`: the pattern (the last of them) or, with /f, the files' names.
 // The settings start as RunSettings gives them: this runs once per process.
-void parse_arguments(const std::vector<Argument>& arguments) {
+int parse_arguments(const std::vector<Argument>& arguments, std::vector<TypedArgument>& operands) {
+  bool switches_ended = false;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i].folded;
-    if (argument == "/s") {
-      settings.recurse = true;
-    } else if (argument == "/k") {
-      settings.forward_slash = false;
-    } else if (argument == "/l") {
-      settings.list_only = true;
-    } else if (argument == "/q") {
-      settings.quiet = true;
-    } else if (argument == "/c") {
-      settings.changes_only = true;
-    } else if (argument.empty() || argument[0] != '/') {
-      settings.pattern = argument;
-      settings.typed_pattern = arguments[i].typed;
-      ++settings.pattern_arguments;
-    }  // any other switch, "/?" among them, is ignored
+    const std::string& folded = arguments[i].folded;
+    // An empty argument's first byte is its terminator: it is no switch.
+    if (switches_ended || (folded[0] != '/' && folded[0] != '-')) {
+      operands.push_back(arguments[i].typed);
+    } else if (folded == "--") {
+      switches_ended = true;
+    } else if (int decided = take_switch(arguments[i]); decided != run_goes_on) {
+      return decided;
+    }
   }
+  return run_goes_on;
 }
 
 // A run meant to check or to report changes that matches nothing would pass
 // without having looked at anything.
 bool needs_pattern() { return settings.list_only || settings.quiet || settings.changes_only; }
 
+bool holds_wildcard(const std::string& name) {
+  return name.find_first_of("*?") != std::string::npos;
+}
+
+// The pattern's folder part names a folder below the top one, where the
+// walk starts; its last part is matched against names there.
+int take_pattern(const std::vector<TypedArgument>& operands, TypedPath& pattern_path) {
+  TypedArgument pattern = operands.empty() ? TypedArgument{} : operands.back();
+  settings.typed_pattern = pattern.text;
+  if (!pattern.exact) return refuse(Refusal::inexact_argument, pattern.text);
+  pattern_path = split_typed_path(pattern.text);
+  if (pattern_path.absolute || goes_up(pattern_path, false))
+    return refuse(Refusal::pattern_leaves_top_folder, pattern.text);
+  const std::vector<std::string>& folders = pattern_path.folders;
+  if (std::any_of(folders.begin(), folders.end(), holds_wildcard))
+    return refuse(Refusal::wildcard_in_folder_part, pattern.text);
+  for (char byte : pattern_path.last) settings.pattern += fold_case(byte);
+  if (settings.pattern.empty() && needs_pattern()) return refuse(Refusal::no_pattern);
+  if (operands.size() > 1) warn_several_patterns(pattern.text);
+  return run_goes_on;
+}
+
+int check_settings(const std::vector<TypedArgument>& operands, TypedPath& pattern_path) {
+  if (!settings.named_files) return take_pattern(operands, pattern_path);
+  if (settings.recurse) return refuse(Refusal::recurse_with_named_files);
+  // Names are taken relative to the current folder, and only those below
+  // the top folder can be.
+  TypedPath top = split_typed_path(settings.top_folder);
+  if (top.absolute || goes_up(top, true))
+    return refuse(Refusal::top_folder_above, settings.top_folder);
+  return run_goes_on;
+}
+
 int run(const std::vector<Argument>& arguments) {
   if (arguments.size() < 2) {
     print_usage();
     return exit_refused;
   }
-  int decided = deciding_argument(arguments);
-  if (decided >= 0) return decided;
-  parse_arguments(arguments);
-  if (settings.pattern.empty() && needs_pattern()) {
-    print_refusal(Refusal::no_pattern, settings.typed_pattern);
-    return exit_refused;
-  }
-  // A separator would search one directory and rewrite a file in another.
-  if (names_a_directory(settings.pattern)) {
-    print_refusal(Refusal::pattern_names_directory, settings.typed_pattern);
-    return exit_refused;
-  }
-  if (settings.pattern_arguments > 1) warn_several_patterns(settings.typed_pattern);
+  std::vector<TypedArgument> operands;
+  TypedPath pattern_path;
+  if (int decided = parse_arguments(arguments, operands); decided != run_goes_on) return decided;
+  if (int decided = check_settings(operands, pattern_path); decided != run_goes_on) return decided;
   start_file_queue();
-  walk_tree(settings.pattern);
+  if (settings.named_files) {
+    visit_named_files(operands);
+  } else if (walk_tree(pattern_path.folders, settings.pattern) == 0 && needs_pattern() &&
+             !stop_request()) {
+    report_no_match(settings.typed_pattern);
+  }
   if (outcome.failure_reported) return exit_failures;
   return outcome.field_would_change ? exit_would_change : exit_clean;
 }
@@ -119,9 +162,9 @@ int run(const std::vector<Argument>& arguments) {
 // when the rest runs out.
 char* memory_reserve = nullptr;
 
-// Memory runs out only in a listing of very many entries: the files in hand
-// are finished and reported, then the run ends with a word, rather than by
-// an exception nobody catches. Running out again on the way ends it at once.
+// The files in hand are finished and reported, then the run ends with a
+// word, rather than by an exception nobody catches. Running out again on
+// the way, or before the reserve was set aside, ends it at once.
 void out_of_memory() {
   if (memory_reserve != nullptr) {
     delete[] memory_reserve;
@@ -134,16 +177,16 @@ void out_of_memory() {
 }  // namespace
 
 int bentro_main(int argc, char** argv) {
+  std::set_new_handler(out_of_memory);
   StandardOutput output = prepare_process();
   if (output == StandardOutput::unusable) {
     flush_output(output);
     return exit_failures;
   }
   memory_reserve = new char[64 * 1024];
-  std::set_new_handler(out_of_memory);
   std::vector<Argument> arguments;
-  for (int i = 0; i < argc; ++i) {
-    arguments.push_back({argv[i], argv[i]});
+  for (TypedArgument& typed : typed_arguments(argc, argv)) {
+    arguments.push_back({typed.text, std::move(typed)});
     for (char& byte : arguments.back().folded) byte = fold_case(byte);
   }
   int status = run(arguments);

@@ -19,6 +19,7 @@
 #include "messages.h"
 #include "name_repair.h"
 #include "platform-posix.h"
+#include "same_field.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ struct QueuedFile {
   int descriptor = -1;
   std::string old_field = std::string(name_field_size, '\0');  // what the read fills
   FileReport report;
+  std::function<void()> note;  // where the walk left a note in the place of a file
 };
 
 io_uring ring;
@@ -172,7 +174,10 @@ void report_finished_files() {
       file.step = Step::done;
     }
     if (file.step != Step::done) return;
-    report_file(file.walked_path, file.report);
+    if (file.note)
+      file.note();
+    else
+      report_repair(file.walked_path, file.report);
     queued.pop_front();
   }
 }
@@ -254,7 +259,7 @@ void queue_file(const HeldDirectory& directory, DirectoryEntry entry, std::strin
   }
   if (!running) {  // no ring, or descriptors ran short: the plain calls serve
     report_every_file();
-    report_file(walked_path, fix_file(*directory, entry, walked_path));
+    report_repair(walked_path, fix_file(*directory, entry, walked_path));
     return;
   }
   QueuedFile& file = queued.emplace_back();
@@ -267,6 +272,13 @@ void queue_file(const HeldDirectory& directory, DirectoryEntry entry, std::strin
   else
     file.step = Step::done;
   report_finished_files();
+}
+
+void queue_note(std::function<void()> note) {
+  if (queued.empty()) return note();
+  QueuedFile& file = queued.emplace_back();
+  file.step = Step::done;
+  file.note = std::move(note);
 }
 
 void finish_queued_files() {

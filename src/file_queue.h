@@ -3,6 +3,7 @@
 // where the kernel offers it. The output is the same either way.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform.h"
@@ -16,6 +17,10 @@ void start_file_queue();
 // Repairs the file `entry` of `directory`, whose walked path is
 // `walked_path`, and reports it once every file queued before it is.
 void queue_file(const HeldDirectory& directory, DirectoryEntry entry, std::string walked_path);
+
+// Runs `note` (a folder's message, a step of the walk that reports must
+// follow) once every file queued before it is reported.
+void queue_note(std::function<void()> note);
 
 // Returns once every queued file is repaired and reported; at once when
 // called from within the queue's own work (memory that runs out there).

@@ -99,8 +99,8 @@ void report_same_directory(const std::string& path, const std::string& first_pat
   outcome.failure_reported = true;
 }
 
-void report_file(const std::string& walked_path, const FileReport& report) {
-  if (report.message == FileMessage::none && settings.quiet) return;
+void report_file(const std::string& walked_path, const FileReport& report, bool line_follows) {
+  if (report.message == FileMessage::none && settings.quiet && !line_follows) return;
   std::string shown = shown_path(walked_path);
   const char* p = shown.c_str();
   std::printf("%s\n", p);
@@ -118,6 +118,10 @@ void report_file(const std::string& walked_path, const FileReport& report) {
       return;
     case FileMessage::cannot_open:
       std::printf("Could not open file '%s' for reading.\n", p);
+      break;
+    case FileMessage::outside_top_folder:
+      std::printf("File '%s' is outside the top folder '%s'; file left unchanged\n", p,
+                  shown_path(settings.top_folder.empty() ? "." : settings.top_folder).c_str());
       break;
     case FileMessage::name_outside_code_page:
       std::printf("Name of '%s' has characters outside the system code page; file left unchanged\n",
@@ -152,6 +156,17 @@ void report_file(const std::string& walked_path, const FileReport& report) {
   outcome.failure_reported = true;
 }
 
+void report_same_field(const std::string& walked_path, const std::string& first_path) {
+  std::printf("Name field of '%s' is the same as that of '%s'\n", shown_path(walked_path).c_str(),
+              shown_path(first_path).c_str());
+  outcome.failure_reported = true;
+}
+
+void report_no_match(const std::string& typed_pattern) {
+  std::printf("No file matches '%s'\n", shown_path(typed_pattern).c_str());
+  outcome.failure_reported = true;
+}
+
 void print_usage() {
   std::printf("Usage: BENTRO [/s] [/?] <filename.wal>\n");
   std::printf(" /s : Do sub-directories\n");
@@ -163,36 +178,65 @@ void print_help() {
   std::printf(" /l : List only: show each name field that would change, write nothing\n");
   std::printf(" /q : Quiet: show a file's path only when a message about it follows\n");
   std::printf(" /c : Change only: write only the name fields that change, and show each\n");
+  std::printf(" /f : Files: each argument names one file, '*' and '?' in it as they are\n");
+  std::printf(" /t:FOLDER : Top folder: fields are derived from paths relative to FOLDER\n");
+  std::printf(" /?, --help : Show this text; --version : show the version\n");
+  std::printf(" -- : Every argument after it is a pattern or, with /f, a file name\n");
+  std::printf("Patterns: '*' matches any run of characters, '?' one, and letters match in\n");
+  std::printf("either case; a pattern ending in '.*' also matches names without it. A\n");
+  std::printf("folder part, as in 'Base%cWall*.wal', keeps the walk to that folder of the\n",
+              directory_separator);
+  std::printf("top folder (with /s, and those below it); fields are derived as always.\n");
+  std::printf("Exit status: 0 no failure, 1 an argument refused, 2 a failure reported,\n");
+  std::printf("3 with /l no failure but a field that would change.\n");
+  std::printf("Examples:\n%s", command_examples);
 }
 
 void print_version() { std::printf("bentro %s\n", BENTRO_VERSION); }
 
 void print_refusal(Refusal refusal, const std::string& argument) {
   std::string shown = shown_path(argument);
+  const char* p = shown.c_str();
   switch (refusal) {
+    case Refusal::unknown_switch:
+      std::printf("Unknown switch '%s'; the switches are /s /k /l /q /c /f /t:FOLDER /?\n", p);
+      break;
     case Refusal::dash_switch:
-      std::printf("Unknown switch '%s'; switches begin with '/': /s, /k, /l, /q, /c\n",
-                  shown.c_str());
+      std::printf("Unknown switch '%s'; switches begin with '/': /s /k /l /q /c /f /t:FOLDER /?\n",
+                  p);
       break;
     case Refusal::joined_switches:
-      std::printf("Unknown switch '%s'; give each switch on its own: /s /k /l /q /c\n",
-                  shown.c_str());
-      break;
-    case Refusal::pattern_names_directory:
-      std::printf("Pattern '%s' names a directory; start the tool in that directory instead\n",
-                  shown.c_str());
+      std::printf(
+          "Unknown switch '%s'; give each switch on its own: /s /k /l /q /c /f /t:FOLDER /?\n", p);
       break;
     case Refusal::no_pattern:
       std::printf("No pattern given; name the files to repair, such as '*.wal'\n");
+      break;
+    case Refusal::pattern_leaves_top_folder:
+      std::printf(
+          "Folder part of pattern '%s' leads outside the top folder; name a folder below it\n", p);
+      break;
+    case Refusal::wildcard_in_folder_part:
+      std::printf("Folder part of pattern '%s' holds a wildcard; only its last part may\n", p);
+      break;
+    case Refusal::recurse_with_named_files:
+      std::printf("Switch /s does not go with /f, which names each file to repair\n");
+      break;
+    case Refusal::top_folder_not_given:
+      std::printf("Switch '%s' names no folder; give it as /t:FOLDER\n", p);
+      break;
+    case Refusal::top_folder_above:
+      std::printf("With /f, the top folder '%s' must lie in or below the current folder\n", p);
+      break;
+    case Refusal::inexact_argument:
+      std::printf("Argument '%s' has characters outside the system code page\n", p);
       break;
   }
 }
 
 void warn_several_patterns(const std::string& pattern) {
-  std::printf(
-      "Several patterns given; only '%s' is used (quote the pattern to keep the shell from "
-      "expanding it)\n",
-      shown_path(pattern).c_str());
+  std::printf("Several patterns given; only '%s' is used%s\n", shown_path(pattern).c_str(),
+              several_patterns_advice);
 }
 
 bool flush_output(StandardOutput output) {

@@ -36,6 +36,7 @@ void report_same_directory(const std::string& path, const std::string& first_pat
 enum class FileMessage {
   none,
   cannot_open,
+  outside_top_folder,  // with /f
   name_outside_code_page,
   file_on_kernel_file_system,
   several_names,
@@ -57,19 +58,38 @@ struct FileReport {
   std::int64_t bytes_written = 0;
   std::string old_field, new_field;  // a note shows both
   bool field_written = false;        // so that a failed close is reported
+  bool field_from_path = false;      // new_field was cut from the path at a point
 };
 
 // The file's path, then the report's line. With /q the path is printed only
-// when a line follows.
-void report_file(const std::string& walked_path, const FileReport& report);
+// when a line follows: the report's, or one the caller prints next.
+void report_file(const std::string& walked_path, const FileReport& report, bool line_follows);
+
+// A file whose field is the one an earlier file got, after its own lines.
+void report_same_field(const std::string& walked_path, const std::string& first_path);
+
+// A check (/l, /q, /c) whose pattern matched no entry.
+void report_no_match(const std::string& typed_pattern);
 
 // The usage text, as a run without arguments prints it.
 void print_usage();
-// The usage text and every switch.
+// The usage text, every switch, the pattern rules, the exit statuses and
+// two examples.
 void print_help();
 void print_version();
 
-enum class Refusal { dash_switch, joined_switches, pattern_names_directory, no_pattern };
+enum class Refusal {
+  unknown_switch,
+  dash_switch,
+  joined_switches,
+  no_pattern,
+  pattern_leaves_top_folder,
+  wildcard_in_folder_part,
+  recurse_with_named_files,
+  top_folder_not_given,
+  top_folder_above,  // with /f
+  inexact_argument,
+};
 void print_refusal(Refusal refusal, const std::string& argument);
 
 void warn_several_patterns(const std::string& pattern);

@@ -31,13 +31,12 @@ namespace {
 // stored.
 FileReport write_field(FileHandle file, FileReport report) {
   std::int64_t written = write_at(file, report.new_field.data(), name_field_size, 0);
-  if (written < 0) return FileReport(FileMessage::cannot_write);
-  if (written != name_field_size) {
-    report = FileReport(FileMessage::wrong_count);
+  if (written == name_field_size) {
+    report.field_written = true;
+  } else {
+    report.message = written < 0 ? FileMessage::cannot_write : FileMessage::wrong_count;
     report.bytes_written = written;
-    return report;
   }
-  report.field_written = true;
   return report;
 }
 
@@ -66,6 +65,8 @@ FileReport repair_field(const std::string& walked_path, std::string old_field, b
       derive_name_field(old_field, relative_name, settings.forward_slash);
   if (!field) return FileReport(FileMessage::name_too_long);
   FileReport report;
+  std::size_t point = relative_name.rfind('.');
+  report.field_from_path = point != std::string_view::npos && point > 0;
   bool changes = *field != old_field;
   report.old_field = std::move(old_field);
   report.new_field = std::move(*field);
@@ -75,14 +76,17 @@ FileReport repair_field(const std::string& walked_path, std::string old_field, b
   }
   // With /c a right field is left alone, contents and time alike.
   if (settings.changes_only && !changes) return report;
-  if (!writable) return FileReport(FileMessage::cannot_open_for_writing);
+  if (!writable) {
+    report.message = FileMessage::cannot_open_for_writing;
+    return report;
+  }
   if (settings.changes_only) report.message = FileMessage::field_changed;
   return write_field(file, std::move(report));
 }
 
 FileReport closed(FileReport report, bool close_succeeded) {
   // A delayed write error shows only here; it takes the place of a note.
-  if (!close_succeeded && report.field_written) return FileReport(FileMessage::cannot_write);
+  if (!close_succeeded && report.field_written) report.message = FileMessage::cannot_write;
   return report;
 }
 

@@ -19,7 +19,24 @@ const char directory_separator = '/';
 
 bool is_directory_separator(char byte) { return byte == '/'; }
 
+bool names_a_root(const std::string& typed) { return !typed.empty() && typed[0] == '/'; }
+
+const bool names_ignore_case = false;
+
 const bool names_are_utf8 = true;
+
+const char* const command_examples =
+    "  bentro /s \"*.wal\"           repair every .wal file here and below\n"
+    "  git ls-files -z ':(icase)*.wal' | xargs -0 bentro /l /q /f --\n"
+    "                              check every .wal file of a git repository\n";
+const char* const several_patterns_advice =
+    " (quote the pattern to keep the shell from expanding it)";
+
+std::vector<TypedArgument> typed_arguments(int argc, char** argv) {
+  std::vector<TypedArgument> arguments;
+  for (int i = 0; i < argc; ++i) arguments.push_back({argv[i]});
+  return arguments;
+}
 
 Directory::~Directory() { close(descriptor); }
 
@@ -130,8 +147,9 @@ void end_as_stopped(int request) {
 
 void set_descriptor_giver(bool (*give_back)()) { descriptor_giver = give_back; }
 
-HeldDirectory open_start_directory() {
-  return held(with_free_descriptor([] { return open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
+HeldDirectory open_top_directory(const std::string& path) {
+  const char* name = path.empty() ? "." : path.c_str();
+  return held(with_free_descriptor([&] { return open(name, O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
 }
 
 HeldDirectory open_sub_directory(Directory& parent, const std::string& name) {
@@ -176,6 +194,15 @@ bool list_entries(Directory& directory, const std::function<bool(DirectoryEntry&
   }
   closedir(stream);
   return complete;
+}
+
+bool look_up_entry(Directory& directory, const std::string& name, DirectoryEntry& entry,
+                   Identity& identity) {
+  struct stat status;
+  if (fstatat(directory.descriptor, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return false;
+  entry = {name, kind_of_mode(status.st_mode)};
+  identity = {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+  return true;
 }
 
 OpenedFile checked_file(const Directory& directory, int descriptor) {

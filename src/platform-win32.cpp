@@ -3,6 +3,7 @@
 // and file is opened relative to the handle of its directory by its exact
 // name: no Win32 path rules (trailing points and spaces dropped, device
 // names such as COM1.wal), no short names, and no link on the way followed.
+#include <shellapi.h>
 #include <windows.h>
 #include <winternl.h>
 
@@ -21,7 +22,22 @@ const char directory_separator = '\\';
 
 bool is_directory_separator(char byte) { return byte == '\\' || byte == '/'; }
 
+// "\x", "\\server\share", and every form with a drive ("C:x"); a ':' elsewhere
+// would name a stream of the file.
+bool names_a_root(const std::string& typed) {
+  return (!typed.empty() && is_directory_separator(typed[0])) ||
+         typed.find(':') != std::string::npos;
+}
+
+const bool names_ignore_case = true;
+
 const bool names_are_utf8 = false;
+
+const char* const command_examples =
+    "  bentro /s *.wal                    repair every .wal file here and below\n"
+    "  bentro /l /q /f /t:textures textures\\base\\wall1.wal\n"
+    "                                     check one file, its field relative to textures\n";
+const char* const several_patterns_advice = "";
 
 struct Directory {
   HANDLE handle;
@@ -56,6 +72,8 @@ constexpr ULONG shared = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // The name in the system's ANSI code page, '?' where a character has none;
 // `exact` tells whether it converts back to the very same name.
 std::string narrow(const WCHAR* wide, int length, bool& exact) {
+  exact = true;  // an empty argument
+  if (length == 0) return {};
   // UTF-8 as the code page has a form for every name and takes no flags.
   static const DWORD flags = GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
   BOOL defaulted = FALSE;
@@ -142,6 +160,23 @@ OVERLAPPED at(std::int64_t offset) {
 
 }  // namespace
 
+std::vector<TypedArgument> typed_arguments(int argc, char** argv) {
+  std::vector<TypedArgument> arguments;
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide == nullptr) {  // no memory: the C runtime's form, which cannot be checked
+    for (int i = 0; i < argc; ++i) arguments.push_back({argv[i]});
+    return arguments;
+  }
+  for (int i = 0; i < count; ++i) {
+    TypedArgument argument;
+    argument.text = narrow(wide[i], lstrlenW(wide[i]), argument.exact);
+    arguments.push_back(std::move(argument));
+  }
+  LocalFree(wide);
+  return arguments;
+}
+
 StandardOutput prepare_process() {
   SetConsoleCtrlHandler(note_stop, TRUE);
   return StandardOutput::open;  // handles and descriptors never share numbers
@@ -153,8 +188,9 @@ void end_as_stopped(int) { ExitProcess(STATUS_CONTROL_C_EXIT); }
 
 constexpr DWORD listing_access = FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE;
 
-HeldDirectory open_start_directory() {
-  return held(CreateFileW(L".", listing_access, shared, nullptr, OPEN_EXISTING,
+HeldDirectory open_top_directory(const std::string& path) {
+  std::wstring wide = path.empty() ? L"." : widen(path);
+  return held(CreateFileW(wide.c_str(), listing_access, shared, nullptr, OPEN_EXISTING,
                           FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
@@ -188,6 +224,24 @@ bool list_entries(Directory& directory, const std::function<bool(DirectoryEntry&
     }
   }
   return GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+bool look_up_entry(Directory& directory, const std::string& name, DirectoryEntry& entry,
+                   Identity& identity) {
+  HANDLE handle = open_relative(directory, name, FILE_READ_ATTRIBUTES, shared, 0);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  FILE_ATTRIBUTE_TAG_INFO tag{};
+  BY_HANDLE_FILE_INFORMATION facts;
+  bool known = GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag) &&
+               GetFileInformationByHandle(handle, &facts);
+  CloseHandle(handle);
+  if (!known) return false;
+  EntryKind kind = is_link(tag.FileAttributes, tag.ReparseTag)            ? EntryKind::other
+                   : (tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::directory
+                                                                          : EntryKind::regular_file;
+  entry = {name, kind};
+  identity = {facts.dwVolumeSerialNumber, joined(facts.nFileIndexHigh, facts.nFileIndexLow)};
+  return true;
 }
 
 OpenedFile open_file(Directory& directory, const std::string& name, Access access) {

@@ -10,12 +10,36 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <vector>
 
 // The separator of walked paths and progress lines on this platform.
 extern const char directory_separator;
 
 // True for every byte that the platform takes as a directory separator.
 bool is_directory_separator(char byte);
+
+// Whether a typed path begins at a root rather than at the current folder
+// ("/x"; on Windows also "\\x", "C:x" and the like).
+bool names_a_root(const std::string& typed);
+
+// Whether the file systems take names that differ only in letter case for
+// one (Windows) or not (Linux).
+extern const bool names_ignore_case;
+
+// The arguments as typed. On Windows each is taken from the wide command
+// line and marked inexact where the ANSI code page has no exact form for
+// it: the C runtime's own form would hold a "best fit" character in its
+// place, which may name another file.
+struct TypedArgument {
+  std::string text;
+  bool exact = true;
+};
+std::vector<TypedArgument> typed_arguments(int argc, char** argv);
+
+// What --help shows as examples, in the platform's own shell; and what a
+// warning of several patterns adds, where a shell expands them.
+extern const char* const command_examples;
+extern const char* const several_patterns_advice;
 
 // Whether names are UTF-8 (Linux) rather than in a single-byte code page
 // (Windows' ANSI code page), which decides how they are shown.
@@ -49,8 +73,9 @@ struct DirectoryEntry {
   bool name_is_exact = true;  // false where that form stands for another name
 };
 
-// The directory the tool was started in; null if it cannot be opened.
-HeldDirectory open_start_directory();
+// The folder `path` (the one the tool was started in if empty), as `cd`
+// would enter it; null if it cannot be opened.
+HeldDirectory open_top_directory(const std::string& path);
 
 // The entry `name` of `parent`, opened as a directory without following a
 // link; null if it is no directory (any more), a link, or cannot be opened.
@@ -76,6 +101,12 @@ bool is_on_kernel_file_system(Directory& directory);
 // false. False if the listing fails or `take` ends it, whatever was handed
 // over before.
 bool list_entries(Directory& directory, const std::function<bool(DirectoryEntry&)>& take);
+
+// What `name` in `directory` is, without following a link and without
+// opening it: false if there is no such entry. `entry.name_is_exact` is
+// left to the caller.
+bool look_up_entry(Directory& directory, const std::string& name, DirectoryEntry& entry,
+                   Identity& identity);
 
 using FileHandle = std::intptr_t;
 constexpr FileHandle no_file = -1;

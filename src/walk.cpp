@@ -6,12 +6,14 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "bentro.h"
 #include "file_queue.h"
 #include "messages.h"
 #include "platform.h"
+#include "same_field.h"
 #include "wildcard.h"
 
 namespace {
@@ -83,6 +85,7 @@ struct Level {
   std::size_t next;           // the next of them to enter
   std::size_t prefix_length;  // of its walked path with the final separator
   std::size_t record;         // its place in Walk::entered
+  bool twin_ahead;            // a folder still to come, beside it or above, may give its fields
 };
 
 // A folder entered, by the path first taken to it.
@@ -99,14 +102,14 @@ struct Walk {
   // moves lead back to it.
   std::vector<EnteredDirectory> entered;
   std::map<Identity, std::size_t> entered_by_identity;
+  std::size_t matches = 0;
 };
 
 constexpr std::size_t start_record = 0;
 
 // A folder's line comes after those of every file found before it.
 void report_in_turn(DirectoryFailure failure, const std::string& path) {
-  finish_queued_files();
-  report_directory(failure, path);
+  queue_note([failure, path] { report_directory(failure, path); });
 }
 
 // The walked path of a directory as its messages show it: "." for the start.
@@ -125,32 +128,57 @@ std::string first_path(const Walk& walk, std::size_t record) {
   return path;
 }
 
+// Notes the folder at walk.prefix as entered: its place in Walk::entered,
+// or nothing, after saying why, where it must not be entered.
+std::optional<std::size_t> admit(Walk& walk, Directory& directory, std::size_t parent,
+                                 std::string name) {
+  if (is_on_kernel_file_system(directory)) {
+    report_in_turn(DirectoryFailure::kernel_file_system, shown_directory(walk.prefix));
+    return std::nullopt;
+  }
+  auto [first, is_new] =
+      walk.entered_by_identity.try_emplace(identity_of(directory), walk.entered.size());
+  if (!is_new) {
+    std::string path = shown_directory(walk.prefix);
+    std::string first_taken = first_path(walk, first->second);
+    queue_note([path, first_taken] { report_same_directory(path, first_taken); });
+    return std::nullopt;
+  }
+  walk.entered.push_back({parent, std::move(name)});
+  return first->second;
+}
+
 // Enters the folder at walk.prefix: visits its matches and leaves it among
 // the levels, with its sub-folders to enter. Reported and left alone when it
 // cannot be entered.
-void enter(Walk& walk, HeldDirectory directory, std::size_t parent, std::string name) {
-  if (is_on_kernel_file_system(*directory))
-    return report_in_turn(DirectoryFailure::kernel_file_system, shown_directory(walk.prefix));
-  auto [first, is_new] =
-      walk.entered_by_identity.try_emplace(identity_of(*directory), walk.entered.size());
-  if (!is_new) {
-    finish_queued_files();
-    return report_same_directory(shown_directory(walk.prefix), first_path(walk, first->second));
-  }
-  walk.entered.push_back({parent, std::move(name)});
+void enter(Walk& walk, HeldDirectory directory, std::size_t parent, std::string name,
+           bool twin_ahead) {
+  std::optional<std::size_t> record = admit(walk, *directory, parent, std::move(name));
+  if (!record) return;
   Visits visits;
   if (!list_visits(*directory, walk.pattern, visits)) {
     if (!stop_request())
       report_in_turn(DirectoryFailure::cannot_list, shown_directory(walk.prefix));
     return;
   }
+  walk.matches += visits.matches.size();
+  bool below_start = !walk.levels.empty();
+  if (below_start) queue_note(enter_field_scope);
   for (DirectoryEntry& entry : visits.matches) {
     if (stop_request()) return;
     std::string walked_path = walk.prefix + entry.name;
     queue_file(directory, std::move(entry), std::move(walked_path));
   }
   walk.levels.push_back({std::move(directory), std::move(visits.sub_directories), 0,
-                         walk.prefix.size(), first->second});
+                         walk.prefix.size(), *record, twin_ahead});
+}
+
+// Leaves the innermost level: its fields go unless a folder still to come
+// may give them again.
+void leave(Walk& walk) {
+  bool kept = walk.levels.back().twin_ahead;
+  walk.levels.pop_back();
+  if (!walk.levels.empty()) queue_note([kept] { leave_field_scope(kept); });
 }
 
 // Enters the next sub-folder of the innermost level, or says why not.
@@ -165,22 +193,53 @@ void descend(Walk& walk) {
       entry.name_is_exact ? open_sub_directory(*level.directory, entry.name) : nullptr;
   if (!sub_directory) return report_in_turn(DirectoryFailure::cannot_list, walk.prefix);
   walk.prefix += directory_separator;
-  enter(walk, std::move(sub_directory), level.record, entry.name);
+  bool twin_ahead =
+      level.twin_ahead || may_give_same_fields(entry.name, level.sub_directories, level.next);
+  enter(walk, std::move(sub_directory), level.record, entry.name, twin_ahead);
+}
+
+// Opens the folders of a pattern's folder part one below the other, each
+// noted as entered, so that none is entered again from below: the folder to
+// walk, or null after saying why not.
+HeldDirectory pass_through(Walk& walk, const std::vector<std::string>& folders,
+                           std::size_t& record) {
+  HeldDirectory directory = open_top_directory(settings.top_folder);
+  if (!directory) {
+    report_directory(DirectoryFailure::cannot_list,
+                     settings.top_folder.empty() ? "." : settings.top_folder);
+    return nullptr;
+  }
+  std::string name = ".";
+  for (const std::string& folder : folders) {
+    std::optional<std::size_t> passed = admit(walk, *directory, record, name);
+    if (!passed) return nullptr;
+    record = *passed;
+    walk.prefix += folder;
+    directory = open_sub_directory(*directory, folder);
+    if (!directory) {
+      report_in_turn(DirectoryFailure::cannot_list, walk.prefix);
+      return nullptr;
+    }
+    walk.prefix += directory_separator;
+    name = folder;
+  }
+  return directory;
 }
 
 }  // namespace
 
-void walk_tree(const std::string& pattern) {
+std::size_t walk_tree(const std::vector<std::string>& folders, const std::string& pattern) {
   Walk walk{pattern, root_prefix, {}, {}, {}};
-  HeldDirectory start = open_start_directory();
-  if (!start) return report_directory(DirectoryFailure::cannot_list, shown_directory(root_prefix));
-  enter(walk, std::move(start), start_record, ".");
+  std::size_t parent = start_record;
+  HeldDirectory start = pass_through(walk, folders, parent);
+  if (start) enter(walk, std::move(start), parent, folders.empty() ? "." : folders.back(), false);
   // Depth first, one level a step; a level is closed once left.
   while (!walk.levels.empty() && !stop_request()) {
     if (walk.levels.back().next == walk.levels.back().sub_directories.size())
-      walk.levels.pop_back();
+      leave(walk);
     else
       descend(walk);
   }
   finish_queued_files();
+  return walk.matches;
 }

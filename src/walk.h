@@ -2,7 +2,9 @@
 // directories below it.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "platform.h"
 
@@ -11,7 +13,8 @@
 // the bytes.
 bool comes_before(const DirectoryEntry& left, const DirectoryEntry& right);
 
-// Walks from the directory the tool was started in, and returns once every
-// file it found is repaired and reported. A stop request ends the walk
-// between two files.
-void walk_tree(const std::string& pattern);
+// Walks from the top folder (the one the tool was started in, or /t:'s),
+// or from the folder `folders` below it, and returns once every file it
+// found is repaired and reported: the number of entries that matched. A
+// stop request ends the walk between two files.
+std::size_t walk_tree(const std::vector<std::string>& folders, const std::string& pattern);

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Runs $BENTRO_BINARY over random trees twice: once as it is, through
-io_uring, and once with io_uring_setup forbidden, so that the tool falls back
+"""Runs $BENTRO_BINARY over random trees (a pattern, one with a folder part,
+or files named with /f) twice: once as it is, through io_uring, and once
+with io_uring_setup forbidden, so that the tool falls back
 on plain calls. Both runs must print the same bytes, end with the same status
 and leave the same tree. A first run, with plain 32-byte reads forbidden,
 shows that the tool reads through io_uring where the host offers it. Exits 80
@@ -135,9 +136,23 @@ def run(tree, arguments, program=None):
     return tool.stdout, tool.stderr, tool.returncode, snapshot(tree)
 
 
-def random_arguments(rng):
+def random_arguments(rng, tree):
+    """Switches and a pattern, a pattern with a folder part, or /f and names
+    of the tree's entries (some twice, some missing), in a random order."""
     switches = [switch for switch in ["/s", "/k", "/l", "/q", "/c"] if rng.random() < 0.4]
-    return switches + [rng.choice(["*.wal", "*", "*.*", "?.wal", "a*", "*.WAL"])]
+    pattern = rng.choice(["*.wal", "*", "*.*", "?.wal", "a*", "*.WAL"])
+    entries = sorted(os.path.relpath(os.path.join(top, name), tree)
+                     for top, names, others in os.walk(tree) for name in names + others)
+    kind = rng.random()
+    if kind < 0.2:
+        folders = [entry for entry in entries if os.path.isdir(os.path.join(tree, entry))]
+        return switches + [os.path.join(rng.choice(folders or ["."]), pattern)]
+    if kind < 0.4:
+        names = rng.sample(entries, min(len(entries), 12)) + ["missing.wal"]
+        names += rng.sample(names, 3)
+        rng.shuffle(names)
+        return [switch for switch in switches if switch != "/s"] + ["/f", "--"] + names
+    return switches + [pattern]
 
 
 def main():
@@ -157,12 +172,12 @@ def main():
             return 1
         for index in range(trees):
             rng = random.Random(seed * 1000 + index)
-            arguments = random_arguments(rng)
             state = rng.getstate()
             for name in ("uring", "plain"):  # the same tree twice: a FIFO cannot be copied
                 rng.setstate(state)
                 os.mkdir(os.path.join(scratch, name))
                 make_tree(os.path.join(scratch, name), rng)
+            arguments = random_arguments(rng, os.path.join(scratch, "uring"))
             through_uring = run(os.path.join(scratch, "uring"), arguments)
             plain = run(os.path.join(scratch, "plain"), arguments, PLAIN)
             if through_uring != plain:

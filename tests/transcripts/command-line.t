@@ -3,68 +3,84 @@ Switches and patterns; the first argument that decides the run wins.
   $ . "$TESTDIR/setup.sh"
   $ wal a.wal; wal b.wal; wal sub/x.wal
 
-Without arguments, the usage text and status 1; asked for, with every switch
-and status 0.
+Without arguments, the usage text and status 1; asked for (--help, -h or /?),
+the switches, the pattern rules, the exit statuses and examples, status 0.
 
   $ bentro
   Usage: BENTRO [/s] [/?] <filename.wal>
    /s : Do sub-directories
   [1]
-  $ bentro /s -H
+  $ bentro /s -H >"$CRAMTMP/help"
+  $ head -10 "$CRAMTMP/help"
   Usage: BENTRO [/s] [/?] <filename.wal>
    /s : Do sub-directories
    /k : Write '\' instead of '/' between directories in the name field
    /l : List only: show each name field that would change, write nothing
    /q : Quiet: show a file's path only when a message about it follows
    /c : Change only: write only the name fields that change, and show each
+   /f : Files: each argument names one file, '*' and '?' in it as they are
+   /t:FOLDER : Top folder: fields are derived from paths relative to FOLDER
+   /?, --help : Show this text; --version : show the version
+   -- : Every argument after it is a pattern or, with /f, a file name
+  $ bentro /? /sub | cmp - "$CRAMTMP/help" && echo same as --help
+  same as --help
   $ bentro --VERSION --help
   bentro 1.0
 
-Other switches beginning with "/" are ignored; without a pattern nothing
-matches. A run that checks (/l), reports changes (/c) or is quiet (/q) is
-refused without one, so that it cannot pass without looking at a file.
+A switch typed by habit is refused before any walk, and nothing is written;
+so is an argument beginning with "-", and switches typed together. Each is
+quoted as typed; the first argument that decides the run wins.
 
-  $ bentro /? /sub /s/ / /k/
-  $ bentro /s
-  $ bentro /s /L
-  No pattern given; name the files to repair, such as '*.wal'
+  $ bentro /dryrun "*.wal"
+  Unknown switch '/dryrun'; the switches are /s /k /l /q /c /f /t:FOLDER /?
+  [1]
+  $ bentro "*.wal" /N
+  Unknown switch '/N'; the switches are /s /k /l /q /c /f /t:FOLDER /?
+  [1]
+  $ bentro /s -L "*.wal" --help
+  Unknown switch '-L'; switches begin with '/': /s /k /l /q /c /f /t:FOLDER /?
+  [1]
+  $ bentro /LS a.wal
+  Unknown switch '/LS'; give each switch on its own: /s /k /l /q /c /f /t:FOLDER /?
+  [1]
+  $ bentro /l/ a.wal
+  Unknown switch '/l/'; the switches are /s /k /l /q /c /f /t:FOLDER /?
   [1]
   $ bentro /q /srv/*.wad
+  Unknown switch '/srv/*.wad'; the switches are /s /k /l /q /c /f /t:FOLDER /?
+  [1]
+  $ bentro /t: a.wal
+  Switch '/t:' names no folder; give it as /t:FOLDER
+  [1]
+  $ fields
+  ./a.wal OLD-----------------------------
+  ./b.wal OLD-----------------------------
+  ./sub/x.wal OLD-----------------------------
+
+A run that checks (/l), reports changes (/c) or is quiet (/q) is refused
+without a pattern, and fails when its pattern matches nothing, so that it
+cannot pass without looking at a file. A plain run that matches nothing
+does nothing.
+
+  $ bentro /s /L
   No pattern given; name the files to repair, such as '*.wal'
   [1]
   $ bentro /C ""
   No pattern given; name the files to repair, such as '*.wal'
   [1]
+  $ bentro /s /l /q "*.wall"
+  No file matches '*.wall'
+  [2]
+  $ bentro /s "*.wall"
+  $ bentro -- --help
+  $ bentro /c -- -a.wal
+  No file matches '-a.wal'
+  [2]
 
-Refused before any walk, each argument quoted as typed: a switch beginning
-with "-", switches typed together with /l or /c, a pattern naming a folder.
+The last pattern is used (with a warning: posix.t, windows.t).
 
-  $ bentro /s -L "*.wal" --help
-  Unknown switch '-L'; switches begin with '/': /s, /k, /l, /q, /c
-  [1]
-  $ bentro /LS a.wal
-  Unknown switch '/LS'; give each switch on its own: /s /k /l /q /c
-  [1]
-  $ bentro /list a.wal
-  Unknown switch '/list'; give each switch on its own: /s /k /l /q /c
-  [1]
-  $ bentro /l/ a.wal
-  Unknown switch '/l/'; give each switch on its own: /s /k /l /q /c
-  [1]
-  $ bentro /sC a.wal
-  Unknown switch '/sC'; give each switch on its own: /s /k /l /q /c
-  [1]
-  $ bentro /s "SUB/*.wal"
-  Pattern 'SUB/*.wal' names a directory; start the tool in that directory instead
-  [1]
-
-The last pattern is used, with a warning; an empty one matches nothing.
-
-  $ bentro a.wal ""
-  Several patterns given; only '' is used (quote the pattern to keep the shell from expanding it)
-  $ bentro /S a.wal B.WAL
-  Several patterns given; only 'B.WAL' is used (quote the pattern to keep the shell from expanding it)
-  ./b.wal
+  $ bentro a.wal "" >/dev/null
+  $ bentro /S a.wal B.WAL >/dev/null
   $ field a.wal; field b.wal
   OLD-----------------------------
   b-------------------------------

@@ -1,4 +1,5 @@
-One order whatever the file system: ".", "..", then by name as capitals.
+One order whatever the file system: ".", "..", then by name as capitals
+(names that give one field are reported).
 
   $ . "$TESTDIR/setup.sh"
   $ for name in b _x aB C AC Ab -a z Z.wal; do wal $name.wal; done
@@ -10,6 +11,7 @@ One order whatever the file system: ".", "..", then by name as capitals.
   ./-a.wal
   ./Ab.wal
   ./aB.wal
+  Name field of './aB.wal' is the same as that of './Ab.wal'
   ./AC.wal
   ./b.wal
   ./C.wal

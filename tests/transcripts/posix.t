@@ -37,6 +37,7 @@ argv[0] is no argument; /proc is not entered.
   bentro 1.0
   $ (cd /proc/self && bentro /s /l "*.*")
   Directory '.' is on a kernel file system; not entered
+  No file matches '*.*'
   [2]
 
 A write that fails, one that stores half the field (not under valgrind), and
@@ -109,3 +110,54 @@ then one of seven letters and one of eight.
   ./.../ddddddd/f.wal
   File './.../ddddddd/f.wal' is shorter than the 32-byte name field; file left unchanged
   Directory './.../dddddddd' is nested too deeply; not entered
+
+Linux's own: the help's examples, the advice to quote, and names that hold
+"*" or "\\" or a link.
+
+  $ bentro --help | tail -n +11
+  Patterns: '*' matches any run of characters, '?' one, and letters match in
+  either case; a pattern ending in '.*' also matches names without it. A
+  folder part, as in 'Base/Wall*.wal', keeps the walk to that folder of the
+  top folder (with /s, and those below it); fields are derived as always.
+  Exit status: 0 no failure, 1 an argument refused, 2 a failure reported,
+  3 with /l no failure but a field that would change.
+  Examples:
+    bentro /s "*.wal"           repair every .wal file here and below
+    git ls-files -z ':(icase)*.wal' | xargs -0 bentro /l /q /f --
+                                check every .wal file of a git repository
+  $ wal a.wal; wal 'b\c.wal'; wal b/c.wal; wal 'd*.wal'; wal dd.wal; ln -s b link; ln -s a.wal link.wal
+  $ wal e/f/g.wal; wal 'e\f/g.wal'
+  $ bentro /f 'd*.wal' link/c.wal link.wal
+  ./d*.wal
+  ./link/c.wal
+  Could not open file './link/c.wal' for reading.
+  ./link.wal
+  Could not open file './link.wal' for reading.
+  [2]
+  $ field 'd*.wal'; field dd.wal
+  d*------------------------------
+  OLD-----------------------------
+  $ bentro "link/*.wal"
+  Could not list directory './link'
+  [2]
+  $ bentro a.wal "*.wal"
+  Several patterns given; only '*.wal' is used (quote the pattern to keep the shell from expanding it)
+  ./a.wal
+  ./b\c.wal
+  ./d*.wal
+  ./dd.wal
+  ./link.wal
+  Could not open file './link.wal' for reading.
+  [2]
+  $ bentro /s /l /q "*.wal"
+  ./link.wal
+  Could not open file './link.wal' for reading.
+  ./b/c.wal
+  Name field would change from 'OLD' to 'b/c'
+  Name field of './b/c.wal' is the same as that of './b\c.wal'
+  ./e/f/g.wal
+  Name field would change from 'OLD' to 'e/f/g'
+  ./e\f/g.wal
+  Name field would change from 'OLD' to 'e/f/g'
+  Name field of './e\f/g.wal' is the same as that of './e/f/g.wal'
+  [2]

@@ -54,7 +54,8 @@ looked at before it is opened.
 
 A folder reached again through a bind mount is not entered again: the start
 folder bound inside the tree, a folder bound beside itself, and six folders
-each holding the whole tree recursively (64 ways in, one walk).
+each holding the whole tree recursively (64 ways in, one walk). A file named
+twice with /f, through a bind mount, is visited once.
 
   $ rm -r ./*; wal x.wal; wal a/y.wal; mkdir a/loop b c c/a
   $ private_mounts 'mount --bind . a/loop && mount --bind a c/a && bentro /s "*.wal"; status=$?
@@ -64,6 +65,11 @@ each holding the whole tree recursively (64 ways in, one walk).
   Directory './a/loop' is the same as '.'; not entered
   Directory './c/a' is the same as './a'; not entered
   [2]
+  $ private_mounts 'mount --bind a c/a && bentro /l /f c/a/y.wal a/y.wal x.wal; status=$?; umount c/a; exit $status'
+  ./c/a/y.wal
+  Name field would change from 'a/y' to 'c/a/y'
+  ./x.wal
+  [3]
   $ fields
   ./a/y.wal a/y-----------------------------
   ./x.wal x-------------------------------
