@@ -34,5 +34,6 @@ lie below its root (needs pre-commit, and this checkout's HEAD).
   ./Base/Wall1.WAL
   Name field changed from 'OLD' to 'base/wall1'
   
+  [1]
   $ git add -A; pre-commit run
   check the name fields of .wal files......................................Passed
