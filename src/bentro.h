@@ -2,6 +2,7 @@
 // the root prefix and the one letter-case rule.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 
@@ -35,6 +36,7 @@ extern const std::string root_prefix;
 // Bytes 0 to 31 of every file. An int, so that it compares alike with sizes
 // and with the signed counts the platform's reads and writes return.
 constexpr int name_field_size = 32;
+using NameField = std::array<char, name_field_size>;
 
 enum class LetterCase { lower, upper };
 

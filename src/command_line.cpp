@@ -164,12 +164,15 @@ char* memory_reserve = nullptr;
 
 // The files in hand are finished and reported, then the run ends with a
 // word, rather than by an exception nobody catches. Running out again on
-// the way, or before the reserve was set aside, ends it at once.
+// the way, or before the reserve was set aside, reports what was done
+// without taking memory and ends the run at once.
 void out_of_memory() {
   if (memory_reserve != nullptr) {
     delete[] memory_reserve;
     memory_reserve = nullptr;
     finish_queued_files();
+  } else {
+    report_touched_files();
   }
   end_out_of_memory();
 }

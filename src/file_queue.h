@@ -22,6 +22,14 @@ void queue_file(const HeldDirectory& directory, DirectoryEntry entry, std::strin
 // follow) once every file queued before it is reported.
 void queue_note(std::function<void()> note);
 
-// Returns once every queued file is repaired and reported; at once when
-// called from within the queue's own work (memory that runs out there).
+// Hands what is queued to the kernel, as the walk does before it may wait
+// (listing a folder not in memory), so that the files' I/O goes on meanwhile.
+void start_queued_files();
+
+// Returns once every queued file is repaired and reported.
 void finish_queued_files();
+
+// When memory has run out: lets the I/O in flight end without starting any
+// more work, and prints, in order, the report of every file that is
+// finished or whose field was written, without taking memory.
+void report_touched_files();

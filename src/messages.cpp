@@ -3,12 +3,65 @@
 #include "messages.h"
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "bentro.h"
 
 namespace {
+
+// Standard output is buffered here, not by stdio: it is written in whole
+// lines only (platform.h), and a line can still be printed when memory has
+// run out. Every message ends in a line feed, so the buffer always does. It
+// holds the longest message; it is written out, as stdio would, once a
+// page is filled.
+char output[64 * 1024];
+constexpr std::size_t written_from = 4096;
+std::size_t output_size = 0;
+bool output_failed = false;
+
+void write_output() {
+  if (!output_failed && !write_standard_output(output, output_size)) output_failed = true;
+  output_size = 0;
+}
+
+// printf into the buffer.
+__attribute__((format(printf, 1, 2))) void say(const char* format, ...) {
+  std::va_list arguments;
+  va_start(arguments, format);
+  std::va_list again;
+  va_copy(again, arguments);
+  std::size_t room = sizeof output - output_size;
+  int length = std::vsnprintf(output + output_size, room, format, arguments);
+  if (length >= 0 && static_cast<std::size_t>(length) >= room) {
+    write_output();
+    if (static_cast<std::size_t>(length) < sizeof output) {
+      std::vsnprintf(output, sizeof output, format, again);
+    } else {  // a name of many kilobytes, given with /f
+      std::string line(static_cast<std::size_t>(length) + 1, '\0');
+      std::vsnprintf(line.data(), line.size(), format, again);
+      if (!output_failed && !write_standard_output(line.data(), line.size() - 1))
+        output_failed = true;
+      length = 0;
+    }
+  }
+  va_end(again);
+  va_end(arguments);
+  if (length > 0) output_size += static_cast<std::size_t>(length);
+  if (output_size >= written_from) write_output();
+}
+
+// A line of text as it is, the way most lines are.
+void say_line(const std::string& text) {
+  if (output_size + text.size() + 1 > sizeof output) write_output();
+  if (text.size() + 1 > sizeof output) return say("%s\n", text.c_str());
+  text.copy(output + output_size, text.size());
+  output_size += text.size();
+  output[output_size++] = '\n';
+  if (output_size >= written_from) write_output();
+}
 
 void append_hex(std::string& shown, unsigned char value) {
   const char digits[] = "0123456789abcdef";
@@ -53,7 +106,13 @@ bool is_control(char32_t character) {
 
 }  // namespace
 
+bool is_shown_as_is(std::string_view path) {
+  return std::all_of(path.begin(), path.end(),
+                     [](char byte) { return byte >= 0x20 && byte < 0x7f; });
+}
+
 std::string shown_path(std::string_view path) {
+  if (is_shown_as_is(path)) return std::string(path);
   std::string shown;
   for (std::size_t at = 0; at < path.size();) {
     // A byte outside a valid sequence stands for itself.
@@ -66,12 +125,20 @@ std::string shown_path(std::string_view path) {
   return shown;
 }
 
-std::string shown_field(std::string_view field) {
-  std::size_t end = field.find_last_not_of('\0');
-  std::string shown;
-  for (char byte : field.substr(0, end == std::string_view::npos ? 0 : end + 1)) {
+ShownField shown_field(const NameField& field) {
+  std::string_view bytes(field.data(), field.size());
+  std::size_t end = bytes.find_last_not_of('\0');
+  ShownField shown{};
+  std::size_t at = 0;
+  const char digits[] = "0123456789abcdef";
+  for (char byte : bytes.substr(0, end == std::string_view::npos ? 0 : end + 1)) {
     auto value = static_cast<unsigned char>(byte);
-    append(shown, {&byte, 1}, value < 0x20 || value > 0x7e);
+    if (value >= 0x20 && value <= 0x7e) {
+      shown[at++] = byte;
+    } else {
+      for (char shown_byte : {'\\', 'x', digits[value >> 4], digits[value & 0xf]})
+        shown[at++] = shown_byte;
+    }
   }
   return shown;
 }
@@ -81,173 +148,170 @@ void report_directory(DirectoryFailure failure, const std::string& path) {
   const char* p = shown.c_str();
   switch (failure) {
     case DirectoryFailure::cannot_list:
-      std::printf("Could not list directory '%s'\n", p);
+      say("Could not list directory '%s'\n", p);
       break;
     case DirectoryFailure::kernel_file_system:
-      std::printf("Directory '%s' is on a kernel file system; not entered\n", p);
+      say("Directory '%s' is on a kernel file system; not entered\n", p);
       break;
     case DirectoryFailure::nested_too_deeply:
-      std::printf("Directory '%s' is nested too deeply; not entered\n", p);
+      say("Directory '%s' is nested too deeply; not entered\n", p);
       break;
   }
   outcome.failure_reported = true;
 }
 
 void report_same_directory(const std::string& path, const std::string& first_path) {
-  std::printf("Directory '%s' is the same as '%s'; not entered\n", shown_path(path).c_str(),
-              shown_path(first_path).c_str());
+  say("Directory '%s' is the same as '%s'; not entered\n", shown_path(path).c_str(),
+      shown_path(first_path).c_str());
   outcome.failure_reported = true;
 }
 
-void report_file(const std::string& walked_path, const FileReport& report, bool line_follows) {
+void report_file(const std::string& shown, const FileReport& report, bool line_follows) {
   if (report.message == FileMessage::none && settings.quiet && !line_follows) return;
-  std::string shown = shown_path(walked_path);
   const char* p = shown.c_str();
-  std::printf("%s\n", p);
+  say_line(shown);
   switch (report.message) {
     case FileMessage::none:
       return;
     case FileMessage::field_would_change:
-      std::printf("Name field would change from '%s' to '%s'\n",
-                  shown_field(report.old_field).c_str(), shown_field(report.new_field).c_str());
+      say("Name field would change from '%s' to '%s'\n", shown_field(report.old_field).data(),
+          shown_field(report.new_field).data());
       outcome.field_would_change = true;
       return;
     case FileMessage::field_changed:
-      std::printf("Name field changed from '%s' to '%s'\n", shown_field(report.old_field).c_str(),
-                  shown_field(report.new_field).c_str());
+      say("Name field changed from '%s' to '%s'\n", shown_field(report.old_field).data(),
+          shown_field(report.new_field).data());
       return;
     case FileMessage::cannot_open:
-      std::printf("Could not open file '%s' for reading.\n", p);
+      say("Could not open file '%s' for reading.\n", p);
       break;
     case FileMessage::outside_top_folder:
-      std::printf("File '%s' is outside the top folder '%s'; file left unchanged\n", p,
-                  shown_path(settings.top_folder.empty() ? "." : settings.top_folder).c_str());
+      say("File '%s' is outside the top folder '%s'; file left unchanged\n", p,
+          shown_path(settings.top_folder.empty() ? "." : settings.top_folder).c_str());
       break;
     case FileMessage::name_outside_code_page:
-      std::printf("Name of '%s' has characters outside the system code page; file left unchanged\n",
-                  p);
+      say("Name of '%s' has characters outside the system code page; file left unchanged\n", p);
       break;
     case FileMessage::file_on_kernel_file_system:
-      std::printf("File '%s' is on a kernel file system; file left unchanged\n", p);
+      say("File '%s' is on a kernel file system; file left unchanged\n", p);
       break;
     case FileMessage::several_names:
-      std::printf("File '%s' has more than one name (hard links); file left unchanged\n", p);
+      say("File '%s' has more than one name (hard links); file left unchanged\n", p);
       break;
     case FileMessage::cannot_read:
-      std::printf("Could not read from '%s' properly.\n", p);
+      say("Could not read from '%s' properly.\n", p);
       break;
     case FileMessage::too_short:
-      std::printf("File '%s' is shorter than the 32-byte name field; file left unchanged\n", p);
+      say("File '%s' is shorter than the 32-byte name field; file left unchanged\n", p);
       break;
     case FileMessage::name_too_long:
-      std::printf("Name for '%s' does not fit in the 32-byte name field; file left unchanged\n", p);
+      say("Name for '%s' does not fit in the 32-byte name field; file left unchanged\n", p);
       break;
     case FileMessage::cannot_open_for_writing:
-      std::printf("Could not open '%s' for writing\n", p);
+      say("Could not open '%s' for writing\n", p);
       break;
     case FileMessage::cannot_write:
-      std::printf("Could not write the file '%s' correctly\n", p);
+      say("Could not write the file '%s' correctly\n", p);
       break;
     case FileMessage::wrong_count:
-      std::printf("Incorrect number of bytes written for file '%s'. Expected %i, got %i\n", p,
-                  name_field_size, static_cast<int>(report.bytes_written));
+      say("Incorrect number of bytes written for file '%s'. Expected %i, got %i\n", p,
+          name_field_size, static_cast<int>(report.bytes_written));
       break;
   }
   outcome.failure_reported = true;
 }
 
 void report_same_field(const std::string& walked_path, const std::string& first_path) {
-  std::printf("Name field of '%s' is the same as that of '%s'\n", shown_path(walked_path).c_str(),
-              shown_path(first_path).c_str());
+  say("Name field of '%s' is the same as that of '%s'\n", shown_path(walked_path).c_str(),
+      shown_path(first_path).c_str());
   outcome.failure_reported = true;
 }
 
 void report_no_match(const std::string& typed_pattern) {
-  std::printf("No file matches '%s'\n", shown_path(typed_pattern).c_str());
+  say("No file matches '%s'\n", shown_path(typed_pattern).c_str());
   outcome.failure_reported = true;
 }
 
 void print_usage() {
-  std::printf("Usage: BENTRO [/s] [/?] <filename.wal>\n");
-  std::printf(" /s : Do sub-directories\n");
+  say("Usage: BENTRO [/s] [/?] <filename.wal>\n");
+  say(" /s : Do sub-directories\n");
 }
 
 void print_help() {
   print_usage();
-  std::printf(" /k : Write '\\' instead of '/' between directories in the name field\n");
-  std::printf(" /l : List only: show each name field that would change, write nothing\n");
-  std::printf(" /q : Quiet: show a file's path only when a message about it follows\n");
-  std::printf(" /c : Change only: write only the name fields that change, and show each\n");
-  std::printf(" /f : Files: each argument names one file, '*' and '?' in it as they are\n");
-  std::printf(" /t:FOLDER : Top folder: fields are derived from paths relative to FOLDER\n");
-  std::printf(" /?, --help : Show this text; --version : show the version\n");
-  std::printf(" -- : Every argument after it is a pattern or, with /f, a file name\n");
-  std::printf("Patterns: '*' matches any run of characters, '?' one, and letters match in\n");
-  std::printf("either case; a pattern ending in '.*' also matches names without it. A\n");
-  std::printf("folder part, as in 'Base%cWall*.wal', keeps the walk to that folder of the\n",
-              directory_separator);
-  std::printf("top folder (with /s, and those below it); fields are derived as always.\n");
-  std::printf("Exit status: 0 no failure, 1 an argument refused, 2 a failure reported,\n");
-  std::printf("3 with /l no failure but a field that would change.\n");
-  std::printf("Examples:\n%s", command_examples);
+  say(" /k : Write '\\' instead of '/' between directories in the name field\n");
+  say(" /l : List only: show each name field that would change, write nothing\n");
+  say(" /q : Quiet: show a file's path only when a message about it follows\n");
+  say(" /c : Change only: write only the name fields that change, and show each\n");
+  say(" /f : Files: each argument names one file, '*' and '?' in it as they are\n");
+  say(" /t:FOLDER : Top folder: fields are derived from paths relative to FOLDER\n");
+  say(" /?, --help : Show this text; --version : show the version\n");
+  say(" -- : Every argument after it is a pattern or, with /f, a file name\n");
+  say("Patterns: '*' matches any run of characters, '?' one, and letters match in\n");
+  say("either case; a pattern ending in '.*' also matches names without it. A\n");
+  say("folder part, as in 'Base%cWall*.wal', keeps the walk to that folder of the\n",
+      directory_separator);
+  say("top folder (with /s, and those below it); fields are derived as always.\n");
+  say("Exit status: 0 no failure, 1 an argument refused, 2 a failure reported,\n");
+  say("3 with /l no failure but a field that would change.\n");
+  say("Examples:\n%s", command_examples);
 }
 
-void print_version() { std::printf("bentro %s\n", BENTRO_VERSION); }
+void print_version() { say("bentro %s\n", BENTRO_VERSION); }
 
 void print_refusal(Refusal refusal, const std::string& argument) {
   std::string shown = shown_path(argument);
   const char* p = shown.c_str();
   switch (refusal) {
     case Refusal::unknown_switch:
-      std::printf("Unknown switch '%s'; the switches are /s /k /l /q /c /f /t:FOLDER /?\n", p);
+      say("Unknown switch '%s'; the switches are /s /k /l /q /c /f /t:FOLDER /?\n", p);
       break;
     case Refusal::dash_switch:
-      std::printf("Unknown switch '%s'; switches begin with '/': /s /k /l /q /c /f /t:FOLDER /?\n",
-                  p);
+      say("Unknown switch '%s'; switches begin with '/': /s /k /l /q /c /f /t:FOLDER /?\n", p);
       break;
     case Refusal::joined_switches:
-      std::printf(
-          "Unknown switch '%s'; give each switch on its own: /s /k /l /q /c /f /t:FOLDER /?\n", p);
+      say("Unknown switch '%s'; give each switch on its own: /s /k /l /q /c /f /t:FOLDER /?\n", p);
       break;
     case Refusal::no_pattern:
-      std::printf("No pattern given; name the files to repair, such as '*.wal'\n");
+      say("No pattern given; name the files to repair, such as '*.wal'\n");
       break;
     case Refusal::pattern_leaves_top_folder:
-      std::printf(
-          "Folder part of pattern '%s' leads outside the top folder; name a folder below it\n", p);
+      say("Folder part of pattern '%s' leads outside the top folder; name a folder below it\n", p);
       break;
     case Refusal::wildcard_in_folder_part:
-      std::printf("Folder part of pattern '%s' holds a wildcard; only its last part may\n", p);
+      say("Folder part of pattern '%s' holds a wildcard; only its last part may\n", p);
       break;
     case Refusal::recurse_with_named_files:
-      std::printf("Switch /s does not go with /f, which names each file to repair\n");
+      say("Switch /s does not go with /f, which names each file to repair\n");
       break;
     case Refusal::top_folder_not_given:
-      std::printf("Switch '%s' names no folder; give it as /t:FOLDER\n", p);
+      say("Switch '%s' names no folder; give it as /t:FOLDER\n", p);
       break;
     case Refusal::top_folder_above:
-      std::printf("With /f, the top folder '%s' must lie in or below the current folder\n", p);
+      say("With /f, the top folder '%s' must lie in or below the current folder\n", p);
       break;
     case Refusal::inexact_argument:
-      std::printf("Argument '%s' has characters outside the system code page\n", p);
+      say("Argument '%s' has characters outside the system code page\n", p);
       break;
   }
 }
 
 void warn_several_patterns(const std::string& pattern) {
-  std::printf("Several patterns given; only '%s' is used%s\n", shown_path(pattern).c_str(),
-              several_patterns_advice);
+  say("Several patterns given; only '%s' is used%s\n", shown_path(pattern).c_str(),
+      several_patterns_advice);
 }
 
-bool flush_output(StandardOutput output) {
-  if (std::fflush(stdout) == 0 && !std::ferror(stdout) && output == StandardOutput::open)
-    return true;
+bool flush_output(StandardOutput state) {
+  write_output();
+  if (!output_failed && state == StandardOutput::open) return true;
   std::fputs("Could not write to standard output\n", stderr);
   return false;
 }
 
+void write_printed_lines() { write_output(); }
+
 void end_out_of_memory() {
-  std::printf("Out of memory\n");
+  say("Out of memory\n");
   flush_output(StandardOutput::open);
   std::_Exit(exit_failures);
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "bentro.h"
 #include "platform.h"
 
 // A path or a name as every message shows it, with each control character
@@ -17,9 +18,15 @@
 // should.
 std::string shown_path(std::string_view path);
 
+// Whether shown_path shows `path` as it is: printable ASCII throughout, as
+// most paths are.
+bool is_shown_as_is(std::string_view path);
+
 // A name field as a listing shows it: without its trailing zero bytes, each
-// byte outside 0x20-0x7E as \xNN.
-std::string shown_field(std::string_view field);
+// byte outside 0x20-0x7E as \xNN; zero-terminated, in room enough for the
+// longest, so that it can be shown when memory has run out.
+using ShownField = std::array<char, 4 * name_field_size + 1>;
+ShownField shown_field(const NameField& field);
 
 // What a folder can meet that keeps the walk out of it. Each has one
 // message, on a line of its own, and marks the run as failed.
@@ -50,20 +57,24 @@ enum class FileMessage {
   field_changed,       // with /c; not a failure
 };
 
-// What became of one file.
+// What became of one file. It holds whatever its lines need, so that they
+// can be printed when memory has run out.
 struct FileReport {
   FileReport() = default;
   explicit FileReport(FileMessage message) : message(message) {}
   FileMessage message = FileMessage::none;
   std::int64_t bytes_written = 0;
-  std::string old_field, new_field;  // a note shows both
-  bool field_written = false;        // so that a failed close is reported
-  bool field_from_path = false;      // new_field was cut from the path at a point
+  NameField old_field{}, new_field{};
+  bool to_write = false;         // the field is still to be written
+  bool touched = false;          // a write of the field was made
+  bool field_written = false;    // all of it, so that a failed close is reported
+  bool field_from_path = false;  // new_field was cut from the path at a point
 };
 
-// The file's path, then the report's line. With /q the path is printed only
-// when a line follows: the report's, or one the caller prints next.
-void report_file(const std::string& walked_path, const FileReport& report, bool line_follows);
+// The file's path (`shown`: as shown_path() shows it), then the report's
+// line. With /q the path is printed only when a line follows: the report's,
+// or one the caller prints next.
+void report_file(const std::string& shown, const FileReport& report, bool line_follows);
 
 // A file whose field is the one an earlier file got, after its own lines.
 void report_same_field(const std::string& walked_path, const std::string& first_path);
@@ -94,9 +105,12 @@ void print_refusal(Refusal refusal, const std::string& argument);
 
 void warn_several_patterns(const std::string& pattern);
 
-// Flushes standard output. False, after saying so on standard error, if it
-// could not take every line or was not open from the start.
-bool flush_output(StandardOutput output);
+// Writes out what was printed. False, after saying so on standard error, if
+// standard output could not take every line or was not open from the start.
+bool flush_output(StandardOutput state);
+
+// Writes out what was printed, as a stop must before the run ends.
+void write_printed_lines();
 
 // Says so, flushes what was printed and ends the run with status 2.
 [[noreturn]] void end_out_of_memory();

@@ -8,15 +8,16 @@
 
 #include "bentro.h"
 #include "messages.h"
+#include "same_field.h"
 
-std::optional<std::string> derive_name_field(std::string_view old_field,
-                                             std::string_view relative_name, bool forward_slash) {
-  std::string field(old_field);
+std::optional<NameField> derive_name_field(const NameField& old_field,
+                                           std::string_view relative_name, bool forward_slash) {
+  NameField field = old_field;
   std::size_t point = relative_name.rfind('.');
   if (point != std::string_view::npos) {
     if (point >= name_field_size) return std::nullopt;  // no room for the terminator
-    field.assign(name_field_size, '\0');
-    field.replace(0, point, relative_name.substr(0, point));
+    field.fill('\0');
+    relative_name.copy(field.data(), point);
   }
   for (char& byte : field) {
     byte = fold_case(byte);
@@ -27,18 +28,16 @@ std::optional<std::string> derive_name_field(std::string_view old_field,
 
 namespace {
 
-// Writes the report's new field; the report stands if all 32 bytes are
-// stored.
+// Writes the report's new field through `file`.
 FileReport write_field(FileHandle file, FileReport report) {
-  std::int64_t written = write_at(file, report.new_field.data(), name_field_size, 0);
-  if (written == name_field_size) {
-    report.field_written = true;
-  } else {
-    report.message = written < 0 ? FileMessage::cannot_write : FileMessage::wrong_count;
-    report.bytes_written = written;
-  }
-  return report;
+  report.touched = true;
+  std::int64_t stored = write_at(file, report.new_field.data(), name_field_size, 0);
+  return written(std::move(report), stored);
 }
+
+// The file repaired, not yet reported, for the out-of-memory path.
+const std::string* shown_in_hand = nullptr;
+const FileReport* report_in_hand = nullptr;
 
 }  // namespace
 
@@ -58,18 +57,18 @@ FileMessage refusal_of(const OpenedFile& file) {
   return FileMessage::none;
 }
 
-FileReport repair_field(const std::string& walked_path, std::string old_field, bool writable,
+FileReport repair_field(const std::string& walked_path, const NameField& old_field, bool writable,
                         FileHandle file) {
   std::string_view relative_name = std::string_view(walked_path).substr(root_prefix.size());
-  std::optional<std::string> field =
+  std::optional<NameField> field =
       derive_name_field(old_field, relative_name, settings.forward_slash);
   if (!field) return FileReport(FileMessage::name_too_long);
   FileReport report;
   std::size_t point = relative_name.rfind('.');
   report.field_from_path = point != std::string_view::npos && point > 0;
   bool changes = *field != old_field;
-  report.old_field = std::move(old_field);
-  report.new_field = std::move(*field);
+  report.old_field = old_field;
+  report.new_field = *field;
   if (settings.list_only) {
     if (changes) report.message = FileMessage::field_would_change;
     return report;
@@ -81,7 +80,20 @@ FileReport repair_field(const std::string& walked_path, std::string old_field, b
     return report;
   }
   if (settings.changes_only) report.message = FileMessage::field_changed;
+  report.to_write = file == no_file;
+  if (report.to_write) return report;
   return write_field(file, std::move(report));
+}
+
+FileReport written(FileReport report, std::int64_t written) {
+  // The report stands if all 32 bytes are stored.
+  if (written == name_field_size) {
+    report.field_written = true;
+  } else {
+    report.message = written < 0 ? FileMessage::cannot_write : FileMessage::wrong_count;
+    report.bytes_written = written;
+  }
+  return report;
 }
 
 FileReport closed(FileReport report, bool close_succeeded) {
@@ -106,11 +118,26 @@ FileReport fix_file(Directory& directory, const DirectoryEntry& entry,
   if (file.handle == no_file) return FileReport(FileMessage::cannot_open);
   FileReport report = FileReport(refusal_of(file));
   if (report.message == FileMessage::none) {
-    std::string old_field(name_field_size, '\0');
+    NameField old_field;
     if (read_at(file.handle, old_field.data(), name_field_size, 0) == name_field_size)
-      report = repair_field(walked_path, std::move(old_field), writable, file.handle);
+      report = repair_field(walked_path, old_field, writable, file.handle);
     else
       report = FileReport(FileMessage::cannot_read);
   }
   return closed(std::move(report), close_file(file.handle));
+}
+
+void repair_and_report(Directory& directory, const DirectoryEntry& entry,
+                       const std::string& walked_path) {
+  std::string shown = shown_path(walked_path);
+  FileReport report = fix_file(directory, entry, walked_path);
+  shown_in_hand = &shown;
+  report_in_hand = &report;
+  report_repair(walked_path, shown, report);
+  report_in_hand = nullptr;
+}
+
+void report_repair_in_hand() {
+  if (report_in_hand != nullptr) report_file(*shown_in_hand, *report_in_hand, false);
+  report_in_hand = nullptr;
 }

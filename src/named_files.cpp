@@ -11,38 +11,27 @@
 
 namespace {
 
-struct HeldFolder {
-  HeldDirectory directory;
-  bool on_kernel_file_system;
-};
-
-HeldFolder held_folder(HeldDirectory directory) {
-  bool kernel = directory && is_on_kernel_file_system(*directory);
-  return {std::move(directory), kernel};
-}
-
 // The folders below the top folder that the last name went through, each
 // held open: names of one folder open and check it once.
 struct Chain {
-  HeldFolder top;
+  HeldDirectory top;
   std::vector<std::string> names;
-  std::vector<HeldFolder> folders;  // folders[i] is names[i], opened in the one above
+  std::vector<HeldDirectory> folders;  // folders[i] is names[i], opened in the one above
 };
 
 // The folder `path` below the top folder, each of its folders opened in the
 // one above without following a link; null if one cannot be (missing, a
 // link, no folder).
-const HeldFolder* folder_of(Chain& chain, const std::vector<std::string>& path) {
+const HeldDirectory* folder_of(Chain& chain, const std::vector<std::string>& path) {
   std::size_t kept = 0;
   while (kept < chain.names.size() && kept < path.size() && chain.names[kept] == path[kept]) ++kept;
   chain.names.resize(kept);
   chain.folders.resize(kept);
   for (std::size_t i = kept; i < path.size(); ++i) {
-    Directory& parent = *(i == 0 ? chain.top : chain.folders[i - 1]).directory;
-    HeldDirectory next = open_sub_directory(parent, path[i]);
+    HeldDirectory next = open_sub_directory(i == 0 ? *chain.top : *chain.folders[i - 1], path[i]);
     if (!next) return nullptr;
     chain.names.push_back(path[i]);
-    chain.folders.push_back(held_folder(std::move(next)));
+    chain.folders.push_back(std::move(next));
   }
   return path.empty() ? &chain.top : &chain.folders.back();
 }
@@ -77,14 +66,14 @@ bool below_top(const TypedPath& path, const std::vector<std::string>& top,
 }
 
 void report_in_turn(const std::string& path, FileMessage message) {
-  queue_note([path, message] { report_repair(path, FileReport(message)); });
+  queue_note([path, message] { report_file(shown_path(path), FileReport(message), false); });
 }
 
 }  // namespace
 
 void visit_named_files(const std::vector<TypedArgument>& names) {
-  Chain chain{held_folder(open_top_directory(settings.top_folder)), {}, {}};
-  if (!chain.top.directory) {
+  Chain chain{open_top_directory(settings.top_folder), {}, {}};
+  if (!chain.top) {
     report_directory(DirectoryFailure::cannot_list,
                      settings.top_folder.empty() ? "." : settings.top_folder);
     return;
@@ -109,15 +98,17 @@ void visit_named_files(const std::vector<TypedArgument>& names) {
     }
     std::string file = below.back();
     below.pop_back();
-    const HeldFolder* folder = folder_of(chain, below);
+    const HeldDirectory* folder = folder_of(chain, below);
     DirectoryEntry entry;
     Identity identity;
-    if (!folder || !look_up_entry(*folder->directory, file, entry, identity)) {
+    // A folder whose file system cannot be told holds no file to touch.
+    FileSystem file_system = folder ? file_system_of(**folder) : FileSystem::unchecked;
+    if (file_system == FileSystem::unchecked || !look_up_entry(**folder, file, entry, identity)) {
       report_in_turn(walked_path, FileMessage::cannot_open);
-    } else if (folder->on_kernel_file_system) {
+    } else if (file_system == FileSystem::kernel) {
       report_in_turn(walked_path, FileMessage::file_on_kernel_file_system);
     } else if (visited_files.insert(identity).second) {
-      queue_file(folder->directory, std::move(entry), std::move(walked_path));
+      queue_file(*folder, std::move(entry), std::move(walked_path));
     }
   }
   finish_queued_files();

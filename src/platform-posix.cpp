@@ -12,8 +12,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 
 const char directory_separator = '/';
 
@@ -57,6 +59,12 @@ int with_free_descriptor(Open open) {
 
 volatile std::sig_atomic_t received_stop = 0;
 
+constexpr int stop_signals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Whether standard output is a pipe or a socket, which a writer blocked on
+// it must be free to leave.
+bool output_is_pipe = false;
+
 void note_stop(int signal) { received_stop = signal; }
 
 // Left alone when ignored already, as nohup and background jobs start us.
@@ -85,27 +93,41 @@ constexpr unsigned long kernel_file_system_types[] = {
     0x6e667364,  // nfsd
 };
 
+// File systems served over a network or by a FUSE server; the last ones
+// have no name in <linux/magic.h>.
+constexpr unsigned long remote_file_system_types[] = {
+    NFS_SUPER_MAGIC, SMB_SUPER_MAGIC, CIFS_SUPER_MAGIC, SMB2_SUPER_MAGIC, CEPH_SUPER_MAGIC,
+    AFS_SUPER_MAGIC, AFS_FS_MAGIC,    V9FS_MAGIC,       CODA_SUPER_MAGIC,
+    0x65735546,  // fuse
+    0x564c,      // ncpfs
+};
+
+template <std::size_t size>
+bool among(unsigned long type, const unsigned long (&types)[size]) {
+  return std::find(std::begin(types), std::end(types), type) != std::end(types);
+}
+
+FileSystem file_system_at(int descriptor) {
+  struct statfs status;
+  if (fstatfs(descriptor, &status) != 0) return FileSystem::unchecked;
+  auto type = static_cast<unsigned long>(status.f_type);
+  if (among(type, kernel_file_system_types)) return FileSystem::kernel;
+  return among(type, remote_file_system_types) ? FileSystem::remote : FileSystem::ordinary;
+}
+
 EntryKind kind_of_mode(mode_t mode) {
   if (S_ISREG(mode)) return EntryKind::regular_file;
   return S_ISDIR(mode) ? EntryKind::directory : EntryKind::other;
 }
 
 // The listing's own type where the file system reports one; a link is a link.
-EntryKind kind_of(int directory, const dirent& entry) {
+EntryKind kind_of(int directory, const dirent64& entry) {
   if (entry.d_type == DT_REG) return EntryKind::regular_file;
   if (entry.d_type == DT_DIR) return EntryKind::directory;
   if (entry.d_type != DT_UNKNOWN) return EntryKind::other;
   struct stat status;
   if (fstatat(directory, entry.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) return EntryKind::other;
   return kind_of_mode(status.st_mode);
-}
-
-bool is_kernel_file_system(int descriptor) {
-  struct statfs status;
-  if (fstatfs(descriptor, &status) != 0) return false;
-  auto type = static_cast<unsigned long>(status.f_type);
-  return std::find(std::begin(kernel_file_system_types), std::end(kernel_file_system_types),
-                   type) != std::end(kernel_file_system_types);
 }
 
 HeldDirectory held(int descriptor) {
@@ -115,7 +137,7 @@ HeldDirectory held(int descriptor) {
     close(descriptor);
     return nullptr;
   }
-  return std::make_shared<Directory>(descriptor, status);
+  return std::make_shared<Directory>(descriptor, status, file_system_at(descriptor));
 }
 
 int descriptor(FileHandle file) { return static_cast<int>(file); }
@@ -125,7 +147,7 @@ int descriptor(FileHandle file) { return static_cast<int>(file); }
 StandardOutput prepare_process() {
   std::signal(SIGXFSZ, SIG_IGN);
   std::signal(SIGPIPE, SIG_IGN);
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) catch_stop(signal);
+  for (int signal : stop_signals) catch_stop(signal);
   StandardOutput output = StandardOutput::open;
   for (int standard = 0; standard <= 2; ++standard) {
     if (fcntl(standard, F_GETFD) != -1 || errno != EBADF) continue;
@@ -134,7 +156,33 @@ StandardOutput prepare_process() {
     // take it and receive the messages, so the run cannot go on.
     if (open("/dev/null", O_RDWR) != standard) return StandardOutput::unusable;
   }
+  struct stat status;
+  output_is_pipe = fstat(1, &status) == 0 && (S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode));
   return output;
+}
+
+bool write_standard_output(const char* data, std::size_t size) {
+  sigset_t stops;
+  sigemptyset(&stops);
+  for (int signal : stop_signals) sigaddset(&stops, signal);
+  while (size > 0) {
+    // A piece of a pipe's size or less is written whole or not at all.
+    std::size_t piece = size;
+    if (output_is_pipe && piece > PIPE_BUF) {
+      auto end = static_cast<const char*>(memrchr(data, '\n', PIPE_BUF));
+      if (end == nullptr) end = static_cast<const char*>(std::memchr(data, '\n', size));
+      piece = end == nullptr ? size : static_cast<std::size_t>(end - data) + 1;
+    }
+    sigset_t was;
+    if (!output_is_pipe) sigprocmask(SIG_BLOCK, &stops, &was);
+    ssize_t written = write(1, data, piece);
+    if (!output_is_pipe) sigprocmask(SIG_SETMASK, &was, nullptr);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
 }
 
 int stop_request() { return received_stop; }
@@ -163,37 +211,23 @@ Identity identity_of(const Directory& directory) {
           static_cast<std::uint64_t>(directory.inode)};
 }
 
-bool is_on_kernel_file_system(Directory& directory) {
-  return is_kernel_file_system(directory.descriptor);
-}
+FileSystem file_system_of(const Directory& directory) { return directory.file_system; }
 
 bool list_entries(Directory& directory, const std::function<bool(DirectoryEntry&)>& take) {
-  // The listing reads through a descriptor of its own, given up when it is
-  // done, so that each level of the walk holds only one.
-  int listing =
-      with_free_descriptor([&] { return fcntl(directory.descriptor, F_DUPFD_CLOEXEC, 0); });
-  if (listing < 0) return false;
-  DIR* stream = fdopendir(listing);
-  if (stream == nullptr) {
-    close(listing);
-    return false;
-  }
-  bool complete = true;
+  // Straight from the kernel: the C library's readdir takes some errors for
+  // the end of the folder, which would skip its files unseen.
+  alignas(dirent64) static char buffer[32 * 1024];
+  if (lseek(directory.descriptor, 0, SEEK_SET) != 0) return false;
   for (;;) {
-    errno = 0;  // readdir's only way to tell an error from the end
-    const dirent* entry = readdir(stream);
-    if (entry == nullptr) {
-      complete = errno == 0;
-      break;
-    }
-    DirectoryEntry listed{entry->d_name, kind_of(directory.descriptor, *entry)};
-    if (!take(listed)) {
-      complete = false;
-      break;
+    long size = getdents64(directory.descriptor, buffer, sizeof buffer);
+    if (size <= 0) return size == 0;
+    for (long at = 0; at < size;) {
+      const auto& entry = *reinterpret_cast<const dirent64*>(buffer + at);
+      at += entry.d_reclen;
+      DirectoryEntry listed{entry.d_name, kind_of(directory.descriptor, entry)};
+      if (!take(listed)) return false;
     }
   }
-  closedir(stream);
-  return complete;
 }
 
 bool look_up_entry(Directory& directory, const std::string& name, DirectoryEntry& entry,
@@ -213,9 +247,15 @@ OpenedFile checked_file(const Directory& directory, int descriptor) {
     return {};
   }
   // Only a mount point can lead to another file system: a file bound there
-  // from /sys or /proc is an interface to the kernel.
-  bool kernel = status.st_dev != directory.device && is_kernel_file_system(descriptor);
-  return {descriptor, status.st_size, status.st_nlink, kernel};
+  // from /sys or /proc is an interface to the kernel. One whose file system
+  // cannot be told is none to touch.
+  FileSystem file_system =
+      status.st_dev == directory.device ? directory.file_system : file_system_at(descriptor);
+  if (file_system == FileSystem::unchecked) {
+    close(descriptor);
+    return {};
+  }
+  return {descriptor, status.st_size, status.st_nlink, file_system == FileSystem::kernel};
 }
 
 OpenedFile open_file(Directory& directory, const std::string& name, Access access) {

@@ -10,8 +10,12 @@ struct Directory {
   int descriptor;
   dev_t device;
   ino_t inode;
-  Directory(int descriptor, const struct stat& status)
-      : descriptor(descriptor), device(status.st_dev), inode(status.st_ino) {}
+  FileSystem file_system;
+  Directory(int descriptor, const struct stat& status, FileSystem file_system)
+      : descriptor(descriptor),
+        device(status.st_dev),
+        inode(status.st_ino),
+        file_system(file_system) {}
   Directory(const Directory&) = delete;
   Directory& operator=(const Directory&) = delete;
   ~Directory();

@@ -3,10 +3,14 @@
 // and file is opened relative to the handle of its directory by its exact
 // name: no Win32 path rules (trailing points and spaces dropped, device
 // names such as COM1.wal), no short names, and no link on the way followed.
-#include <shellapi.h>
+// windows.h first, as the others need what it declares.
+// clang-format off
 #include <windows.h>
+#include <shellapi.h>
 #include <winternl.h>
+// clang-format on
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -182,6 +186,12 @@ StandardOutput prepare_process() {
   return StandardOutput::open;  // handles and descriptors never share numbers
 }
 
+// The C runtime writes each line feed as CR LF, as a console program's output
+// should be.
+bool write_standard_output(const char* data, std::size_t size) {
+  return std::fwrite(data, 1, size, stdout) == size && std::fflush(stdout) == 0;
+}
+
 int stop_request() { return static_cast<int>(received_stop); }
 
 void end_as_stopped(int) { ExitProcess(STATUS_CONTROL_C_EXIT); }
@@ -202,8 +212,9 @@ HeldDirectory open_sub_directory(Directory& parent, const std::string& name) {
 
 Identity identity_of(const Directory& directory) { return directory.identity; }
 
-// No Windows file system serves the kernel's interfaces as files in folders.
-bool is_on_kernel_file_system(Directory&) { return false; }
+// No Windows file system serves the kernel's interfaces as files in folders,
+// and files are repaired one at a time everywhere.
+FileSystem file_system_of(const Directory&) { return FileSystem::ordinary; }
 
 bool list_entries(Directory& directory, const std::function<bool(DirectoryEntry&)>& take) {
   // Entries are aligned to 8 bytes within the buffer.

@@ -54,6 +54,12 @@ extern const bool names_are_utf8;
 enum class StandardOutput { open, was_closed, unusable };
 StandardOutput prepare_process();
 
+// Writes `size` bytes of whole lines to standard output. To a pipe they go
+// in pieces that each end a line and are taken whole or not at all; to
+// anything else with the stop signals held back meanwhile: a run that a
+// signal ends never leaves half a line behind. False if not all were taken.
+bool write_standard_output(const char* data, std::size_t size);
+
 // The stop request received so far (a signal number), 0 if none.
 int stop_request();
 
@@ -92,9 +98,13 @@ struct Identity {
 };
 Identity identity_of(const Directory& directory);
 
-// True for the kernel's own file systems (procfs, sysfs and the like), whose
-// files are interfaces to the kernel rather than data.
-bool is_on_kernel_file_system(Directory& directory);
+// What a directory's file system is: one of the kernel's own (procfs, sysfs
+// and the like), whose files are interfaces to the kernel rather than data;
+// one served over a network or by a FUSE server, where each request waits
+// on another machine or process; any other; or unknown, where asking failed,
+// which the walk takes for none it may enter.
+enum class FileSystem { ordinary, remote, kernel, unchecked };
+FileSystem file_system_of(const Directory& directory);
 
 // Hands every entry of the directory to `take`, "." and ".." included where
 // the platform lists them, in no particular order, until `take` returns

@@ -20,7 +20,7 @@ struct Fields {
   };
   std::string paths;  // one after another
   std::vector<First> firsts;
-  std::vector<std::uint32_t> slots = std::vector<std::uint32_t>(64);  // a first's place + 1, or 0
+  std::vector<std::uint32_t> slots;  // a first's place + 1, or 0; none until the first
 };
 
 // Fields of files directly in their folder are let go with it; a field cut
@@ -28,15 +28,17 @@ struct Fields {
 Fields kept_to_the_end, scoped;
 std::vector<std::size_t> scope_starts;  // scoped.firsts.size() as each was entered
 
-std::uint64_t hash_of(std::string_view field) { return std::hash<std::string_view>{}(field); }
+std::uint64_t hash_of(const NameField& field) {
+  return std::hash<std::string_view>{}({field.data(), field.size()});
+}
 
 std::string_view path_of(const Fields& fields, std::size_t first) {
   const Fields::First& entry = fields.firsts[first];
   return std::string_view(fields.paths).substr(entry.path_at, entry.path_size);
 }
 
-std::string field_of(std::string_view walked_path) {
-  std::string none(name_field_size, '\0');  // a field cut from the path owes nothing to it
+NameField field_of(std::string_view walked_path) {
+  NameField none{};  // a field cut from the path owes nothing to it
   return *derive_name_field(none, walked_path.substr(root_prefix.size()), settings.forward_slash);
 }
 
@@ -51,8 +53,9 @@ std::size_t slot_of(const Fields& fields, std::uint64_t hash, std::size_t first)
 }
 
 // The walked path of the first file that got `field`, if any did.
-bool find(const Fields& fields, std::string_view field, std::uint64_t hash,
+bool find(const Fields& fields, const NameField& field, std::uint64_t hash,
           std::string_view& path) {
+  if (fields.slots.empty()) return false;
   for (std::size_t slot = hash & mask(fields); fields.slots[slot] != 0;
        slot = (slot + 1) & mask(fields)) {
     std::size_t first = fields.slots[slot] - 1;
@@ -65,7 +68,7 @@ bool find(const Fields& fields, std::string_view field, std::uint64_t hash,
 }
 
 void grow(Fields& fields) {
-  fields.slots.assign(fields.slots.size() * 2, 0);
+  fields.slots.assign(std::max<std::size_t>(64, fields.slots.size() * 2), 0);
   for (std::size_t first = 0; first < fields.firsts.size(); ++first)
     fields.slots[slot_of(fields, fields.firsts[first].hash, first)] = first + 1;
 }
@@ -112,7 +115,8 @@ bool starts_with(const std::string& text, const std::string& start) {
 
 }  // namespace
 
-void report_repair(const std::string& walked_path, const FileReport& report) {
+void report_repair(const std::string& walked_path, const std::string& shown,
+                   const FileReport& report) {
   std::string_view first;
   bool same = false;
   if (report.field_from_path) {
@@ -123,7 +127,7 @@ void report_repair(const std::string& walked_path, const FileReport& report) {
     if (!same)
       add(cut_in_own_name && !scope_starts.empty() ? scoped : kept_to_the_end, hash, walked_path);
   }
-  report_file(walked_path, report, same);
+  report_file(shown, report, same);
   if (same) report_same_field(walked_path, std::string(first));
 }
 

@@ -13,7 +13,8 @@
 #include "platform.h"
 
 // Prints the file's lines, then one more if an earlier file got its field.
-void report_repair(const std::string& walked_path, const FileReport& report);
+void report_repair(const std::string& walked_path, const std::string& shown,
+                   const FileReport& report);
 
 // Called in report order as the walk enters a sub-folder and leaves it: the
 // fields of files in it (and below) are kept until then, and beyond only if

@@ -5,7 +5,9 @@
 #include "walk.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
+#include <numeric>
 #include <optional>
 #include <vector>
 
@@ -19,30 +21,33 @@
 namespace {
 
 int special_rank(const std::string& name) {
-  if (name == ".") return 0;
-  if (name == "..") return 1;
-  return 2;
+  if (name.size() > 2 || name[0] != '.') return 2;
+  if (name.size() == 1) return 0;
+  return name[1] == '.' ? 1 : 2;
 }
 
 unsigned char as_capital(char byte) {
   return static_cast<unsigned char>(fold_case(byte, LetterCase::upper));
 }
 
+// Below, equal to or above zero as `left` comes before `right`, is the same
+// or comes after it.
+int order_of(const std::string& a, const std::string& b) {
+  int a_rank = special_rank(a);
+  int b_rank = special_rank(b);
+  if (a_rank != b_rank) return a_rank - b_rank;
+  std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t at = 0; at < common; ++at)
+    if (as_capital(a[at]) != as_capital(b[at])) return as_capital(a[at]) - as_capital(b[at]);
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+  return a.compare(b);  // compares bytes as unsigned
+}
+
 }  // namespace
 
 // The order the original platform's usual file system yields.
 bool comes_before(const DirectoryEntry& left, const DirectoryEntry& right) {
-  const std::string& a = left.name;
-  const std::string& b = right.name;
-  int a_rank = special_rank(a);
-  int b_rank = special_rank(b);
-  if (a_rank != b_rank) return a_rank < b_rank;
-  auto mismatch = std::mismatch(a.begin(), a.end(), b.begin(), b.end(),
-                                [](char x, char y) { return as_capital(x) == as_capital(y); });
-  if (mismatch.first != a.end() && mismatch.second != b.end())
-    return as_capital(*mismatch.first) < as_capital(*mismatch.second);
-  if (a.size() != b.size()) return a.size() < b.size();
-  return a < b;  // compares bytes as unsigned
+  return order_of(left.name, right.name) < 0;
 }
 
 namespace {
@@ -52,6 +57,22 @@ struct Visits {
   std::vector<DirectoryEntry> matches;
   std::vector<DirectoryEntry> sub_directories;
 };
+
+// Sorts the entries by their places, as comes_before orders them; names that
+// are the same bytes (two that stand for names the code page lacks) keep
+// the platform's order.
+void sort_entries(std::vector<DirectoryEntry>& entries) {
+  std::vector<std::uint32_t> order(entries.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+    int place = order_of(entries[a].name, entries[b].name);
+    return place != 0 ? place < 0 : a < b;
+  });
+  std::vector<DirectoryEntry> sorted;
+  sorted.reserve(entries.size());
+  for (std::uint32_t at : order) sorted.push_back(std::move(entries[at]));
+  entries = std::move(sorted);
+}
 
 // Keeps only what will be visited: a folder of many entries that do not
 // match costs no memory. False if the listing failed or a stop cut it.
@@ -67,9 +88,8 @@ bool list_visits(Directory& directory, const std::string& pattern, Visits& visit
     return !stop_request();
   });
   if (!complete) return false;
-  // Stable: names that are the same bytes keep the platform's order.
-  std::stable_sort(visits.matches.begin(), visits.matches.end(), comes_before);
-  std::stable_sort(visits.sub_directories.begin(), visits.sub_directories.end(), comes_before);
+  sort_entries(visits.matches);
+  sort_entries(visits.sub_directories);
   return true;
 }
 
@@ -132,8 +152,11 @@ std::string first_path(const Walk& walk, std::size_t record) {
 // or nothing, after saying why, where it must not be entered.
 std::optional<std::size_t> admit(Walk& walk, Directory& directory, std::size_t parent,
                                  std::string name) {
-  if (is_on_kernel_file_system(directory)) {
-    report_in_turn(DirectoryFailure::kernel_file_system, shown_directory(walk.prefix));
+  FileSystem file_system = file_system_of(directory);
+  if (file_system == FileSystem::kernel || file_system == FileSystem::unchecked) {
+    report_in_turn(file_system == FileSystem::kernel ? DirectoryFailure::kernel_file_system
+                                                     : DirectoryFailure::cannot_list,
+                   shown_directory(walk.prefix));
     return std::nullopt;
   }
   auto [first, is_new] =
@@ -155,6 +178,8 @@ void enter(Walk& walk, HeldDirectory directory, std::size_t parent, std::string 
            bool twin_ahead) {
   std::optional<std::size_t> record = admit(walk, *directory, parent, std::move(name));
   if (!record) return;
+  // The files queued work on while this folder is read.
+  start_queued_files();
   Visits visits;
   if (!list_visits(*directory, walk.pattern, visits)) {
     if (!stop_request())

@@ -1,5 +1,7 @@
 #include "wildcard.h"
 
+#include <algorithm>
+
 #include "bentro.h"
 
 namespace {
@@ -36,6 +38,15 @@ bool plain_match(std::string_view pattern, std::string_view name) {
 }  // namespace
 
 bool wildcard_match(std::string_view pattern, std::string_view name) {
+  // "*" and a plain ending, as most patterns are ("*.wal"): the name's
+  // ending decides.
+  if (pattern.size() > 1 && pattern[0] == '*' &&
+      pattern.find_first_of("*?", 1) == std::string_view::npos &&
+      pattern.substr(pattern.size() - 2) != ".*") {
+    std::string_view ending = pattern.substr(1);
+    return name.size() >= ending.size() &&
+           std::equal(ending.begin(), ending.end(), name.end() - ending.size(), same_byte);
+  }
   std::size_t base = pattern.size();
   while (base >= 2 && pattern.substr(base - 2, 2) == ".*") base -= 2;
   if (base == pattern.size()) return plain_match(pattern, name);

@@ -55,8 +55,15 @@ TEST(Shown, FieldsWithoutTrailingZerosEveryOtherByteOutsideAsciiEscaped) {
       {"weird\0\x1f ~\x7f\x80\xff\x01\0"s, "weird\\x00\\x1f ~\\x7f\\x80\\xff\\x01"},
       {"\0x"s, "\\x00x"},
       {"SUB\\WRONG", "SUB\\WRONG"},
+      {std::string(32, '\xff'),
+       "\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff"
+       "\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff"},
   };
-  for (const Case& c : cases) EXPECT_EQ(shown_field(c.field), c.shown) << c.shown;
+  for (const Case& c : cases) {
+    NameField field{};
+    c.field.copy(field.data(), field.size());
+    EXPECT_STREQ(shown_field(field).data(), c.shown);
+  }
 }
 
 }  // namespace

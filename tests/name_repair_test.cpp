@@ -7,19 +7,20 @@
 namespace {
 
 // A 32-byte field: `start`, then zero bytes.
-std::string field(std::string start) {
-  start.resize(32, '\0');
-  return start;
+NameField field(std::string start) {
+  NameField field{};
+  start.copy(field.data(), field.size());
+  return field;
 }
 
 TEST(DeriveNameField, CutsFoldsAndUnifiesSeparators) {
   struct Case {
-    std::string old_field;
+    NameField old_field;
     const char* relative_name;
     bool forward_slash;
-    std::string expected;
+    NameField expected;
   };
-  const std::string old = field("OLD\\NAME\x01junk");
+  const NameField old = field("OLD\\NAME\x01junk");
   const Case cases[] = {
       {old, "Base/Wall1.WAL", true, field("base/wall1")},
       {old, "Wall1.WAL", false, field("wall1")},
@@ -42,7 +43,7 @@ TEST(DeriveNameField, CutsFoldsAndUnifiesSeparators) {
       {old, "a234567890123456789012345678901.wal", true, field("a234567890123456789012345678901")},
   };
   for (const Case& c : cases) {
-    std::optional<std::string> derived =
+    std::optional<NameField> derived =
         derive_name_field(c.old_field, c.relative_name, c.forward_slash);
     ASSERT_TRUE(derived) << c.relative_name;
     EXPECT_EQ(*derived, c.expected) << c.relative_name;
@@ -50,7 +51,7 @@ TEST(DeriveNameField, CutsFoldsAndUnifiesSeparators) {
 }
 
 TEST(DeriveNameField, RefusesANameWithNoRoomForItsTerminator) {
-  const std::string old = field("OLD");
+  const NameField old = field("OLD");
   EXPECT_FALSE(derive_name_field(old, "a2345678901234567890123456789012.wal", true));
   EXPECT_FALSE(derive_name_field(old, "a23456789012345678901234567890123456789.x.wal", true));
   // The point that cuts decides, not the length of the whole name.

@@ -37,7 +37,7 @@ It stops between two folders too: here 2000 folders it cannot list, for want
 of descriptors.
 
   $ rm -r a; mkdir $(seq -f d%04g 2000)
-  $ BENTRO_RUNNER="prlimit --nofile=5" hold /s "*.wal"; kill -TERM $held_tool; release >printed; tail -1 printed
+  $ BENTRO_RUNNER="prlimit --nofile=4" hold /s "*.wal"; kill -TERM $held_tool; release >printed; tail -1 printed
   killed by SIGTERM
   $ [ $(grep -c "^Could not list directory './d[0-9]*'$" printed) -lt 1000 ] && echo stopped early
   stopped early

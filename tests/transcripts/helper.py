@@ -2,8 +2,8 @@
   helper.py shrink              the pipe on descriptor 3 holds one page
   helper.py start COMMAND...    runs COMMAND, with its pid in $held.pid and
                                 how it ended in $held.end
-  helper.py full                waits until the pipe on descriptor 4 is full
-                                and $held.pid sleeps on it
+  helper.py full                waits until $held.pid sleeps until the pipe on
+                                descriptor 4 has room
   helper.py opened FOLDER COMMAND...
                                 runs COMMAND, then names the entries of
                                 FOLDER that inotify saw opened
@@ -45,11 +45,12 @@ def start(*command):
         end.write(f"killed by {signal.Signals(-code).name}\n" if code < 0 else f"status {code}\n")
 
 
-def is_sleeping(pid_file):
-    """Whether the process named in pid_file sleeps; False before it is named."""
+def waits_to_write(pid_file):
+    """Whether the process named in pid_file sleeps until a pipe has room;
+    False before it is named."""
     try:
-        with open(pid_file) as pid, open(f"/proc/{pid.read().strip()}/stat") as stat:
-            return stat.read().rsplit(")", 1)[1].split()[0] == "S"
+        with open(pid_file) as pid, open(f"/proc/{pid.read().strip()}/wchan") as wchan:
+            return wchan.read().endswith("pipe_write")  # anon_pipe_write since 6.16
     except FileNotFoundError:
         return False
 
@@ -62,7 +63,9 @@ def full():
     for _ in range(6000):
         if os.path.exists(HELD + ".end"):
             sys.exit("the tool ended before the pipe filled")
-        if is_sleeping(HELD + ".pid") and queued_bytes(4) >= fcntl.fcntl(4, fcntl.F_GETPIPE_SZ):
+        # The tool writes whole lines, so a pipe it waits on may have a few
+        # bytes free.
+        if waits_to_write(HELD + ".pid") and queued_bytes(4) > 0:
             return
         time.sleep(0.01)
     sys.exit("the pipe never filled")

@@ -88,7 +88,8 @@ where it would one file at a time, files in flight or not; 300 levels deep.
   ./d/d/d/d/d/x.wal
   ./d/d/d/d/d/d/x.wal
   ./d/d/d/d/d/d/d/x.wal
-  Could not list directory './d/d/d/d/d/d/d/d'
+  ./d/d/d/d/d/d/d/d/x.wal
+  Could not open file './d/d/d/d/d/d/d/d/x.wal' for reading.
   [2]
   $ rm -r ./*; mkdir -p $(printf 'd%03d/' $(seq 300)); (for i in $(seq -w 300); do cd d$i; printf %032d 0 >f.wal; done)
   $ bentro /s "*.wal" >../out

@@ -2,12 +2,18 @@
   $ . "$TESTDIR/setup.sh"
 
 A file bound from a kernel file system is neither read nor written (with
-/l, so that a fault writes nothing there); a read that fails; a device node.
+/l, so that a fault writes nothing there), nor one whose file system cannot
+be told (its fstatfs failed); a read that fails; a device node.
 
   $ wal short.wal; private_mounts 'mount --bind /sys/kernel/uevent_seqnum short.wal &&
   >   bentro /l short.wal; status=$?; umount short.wal; exit $status'
   ./short.wal
   File './short.wal' is on a kernel file system; file left unchanged
+  [2]
+  $ private_mounts 'mount --bind /sys/kernel/uevent_seqnum short.wal && BENTRO_RUNNER= ASAN_OPTIONS=detect_leaks=0 strace -f -qq -o /dev/null \
+  >   -e inject=fstatfs:error=EIO:when=2+ bentro /l short.wal; status=$?; umount short.wal; exit $status'
+  ./short.wal
+  Could not open file './short.wal' for reading.
   [2]
   $ helper deny-reads short.wal bentro short.wal
   ./short.wal
@@ -29,7 +35,12 @@ fault writes nothing there): each of those this host can mount.
   >   mkdir $fs && mount -t $fs -o $options none $fs 2>/dev/null || rmdir $fs; done
   >   ls >../mounted; bentro /s /l "*" >../out; echo "status $?"; umount -q *; rmdir *'
   status 2
-  $ sed -n "s|^Directory './\(.*\)' is on a kernel file system; not entered$|\1|p" ../out | diff - ../mounted && echo each not entered
+  $ mkdir s; private_mounts 'mount -t sysfs none s && BENTRO_RUNNER= ASAN_OPTIONS=detect_leaks=0 strace -f -qq -o /dev/null \
+  >   -e inject=fstatfs:error=EIO:when=2+ bentro /s /l "*.wal"; status=$?; umount s; exit $status'
+  Could not list directory './s'
+  No file matches '*.wal'
+  [2]
+  $ rmdir s; sed -n "s|^Directory './\(.*\)' is on a kernel file system; not entered$|\1|p" ../out | diff - ../mounted && echo each not entered
   each not entered
   $ grep -c '^\./[a-z0-9_]*/' ../out
   0
