@@ -400,7 +400,14 @@ bool set_up_ring() {
     if (result != -EINVAL) break;
   }
   // Otherwise a kernel before 5.6, io_uring_disabled, a seccomp filter, ENOMEM.
-  return result == 0;
+  if (result != 0) return false;
+  // A file on a network or FUSE file system waits in a kernel worker for each
+  // operation; by default there are four of them for each core. Where the
+  // kernel cannot be asked for more, fewer files are at once on such a share.
+  unsigned workers[2] = {static_cast<unsigned>(files_in_flight_allowed),
+                         static_cast<unsigned>(files_in_flight_allowed)};
+  io_uring_register_iowq_max_workers(&ring, workers);
+  return true;
 }
 
 bool ring_offers_every_operation() {

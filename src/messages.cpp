@@ -221,9 +221,8 @@ void report_file(const std::string& shown, const FileReport& report, bool line_f
   outcome.failure_reported = true;
 }
 
-void report_same_field(const std::string& walked_path, const std::string& first_path) {
-  say("Name field of '%s' is the same as that of '%s'\n", shown_path(walked_path).c_str(),
-      shown_path(first_path).c_str());
+void report_same_field(const std::string& shown, const std::string& shown_first) {
+  say("Name field of '%s' is the same as that of '%s'\n", shown.c_str(), shown_first.c_str());
   outcome.failure_reported = true;
 }
 

@@ -76,8 +76,9 @@ struct FileReport {
 // or one the caller prints next.
 void report_file(const std::string& shown, const FileReport& report, bool line_follows);
 
-// A file whose field is the one an earlier file got, after its own lines.
-void report_same_field(const std::string& walked_path, const std::string& first_path);
+// A file whose field is the one an earlier file got, after its own lines;
+// both paths as shown_path shows them.
+void report_same_field(const std::string& shown, const std::string& shown_first);
 
 // A check (/l, /q, /c) whose pattern matched no entry.
 void report_no_match(const std::string& typed_pattern);

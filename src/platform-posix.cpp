@@ -130,14 +130,20 @@ EntryKind kind_of(int directory, const dirent64& entry) {
   return kind_of_mode(status.st_mode);
 }
 
-HeldDirectory held(int descriptor) {
+// The directory opened as `descriptor`, inside `parent` unless that is null.
+// One on its parent's device is on its parent's file system: only a mount
+// point needs asking, which on a share is a request to the server.
+HeldDirectory held(int descriptor, const Directory* parent) {
   struct stat status;
   if (descriptor < 0) return nullptr;
   if (fstat(descriptor, &status) != 0) {
     close(descriptor);
     return nullptr;
   }
-  return std::make_shared<Directory>(descriptor, status, file_system_at(descriptor));
+  FileSystem file_system = parent != nullptr && parent->device == status.st_dev
+                               ? parent->file_system
+                               : file_system_at(descriptor);
+  return std::make_shared<Directory>(descriptor, status, file_system);
 }
 
 int descriptor(FileHandle file) { return static_cast<int>(file); }
@@ -197,13 +203,16 @@ void set_descriptor_giver(bool (*give_back)()) { descriptor_giver = give_back; }
 
 HeldDirectory open_top_directory(const std::string& path) {
   const char* name = path.empty() ? "." : path.c_str();
-  return held(with_free_descriptor([&] { return open(name, O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
+  return held(with_free_descriptor([&] { return open(name, O_RDONLY | O_DIRECTORY | O_CLOEXEC); }),
+              nullptr);
 }
 
 HeldDirectory open_sub_directory(Directory& parent, const std::string& name) {
   return held(with_free_descriptor([&] {
-    return openat(parent.descriptor, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  }));
+                return openat(parent.descriptor, name.c_str(),
+                              O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+              }),
+              &parent);
 }
 
 Identity identity_of(const Directory& directory) {

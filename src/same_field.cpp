@@ -127,8 +127,11 @@ void report_repair(const std::string& walked_path, const std::string& shown,
     if (!same)
       add(cut_in_own_name && !scope_starts.empty() ? scoped : kept_to_the_end, hash, walked_path);
   }
+  // Whatever takes memory comes before the file's lines: memory that runs
+  // out then has them printed once (report_repair_in_hand).
+  std::string shown_first = same ? shown_path(first) : std::string();
   report_file(shown, report, same);
-  if (same) report_same_field(walked_path, std::string(first));
+  if (same) report_same_field(shown, shown_first);
 }
 
 void enter_field_scope() { scope_starts.push_back(scoped.firsts.size()); }

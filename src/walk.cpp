@@ -6,12 +6,12 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <map>
 #include <numeric>
 #include <optional>
 #include <vector>
 
 #include "bentro.h"
+#include "entered_folders.h"
 #include "file_queue.h"
 #include "messages.h"
 #include "platform.h"
@@ -108,20 +108,11 @@ struct Level {
   bool twin_ahead;            // a folder still to come, beside it or above, may give its fields
 };
 
-// A folder entered, by the path first taken to it.
-struct EnteredDirectory {
-  std::size_t parent;  // its place in Walk::entered; the start has none
-  std::string name;
-};
-
 struct Walk {
   const std::string& pattern;
   std::string prefix;  // the walked path in hand, one buffer for every level
   std::vector<Level> levels;
-  // Every folder entered, so that none is entered twice, whatever binds or
-  // moves lead back to it.
-  std::vector<EnteredDirectory> entered;
-  std::map<Identity, std::size_t> entered_by_identity;
+  EnteredFolders entered;
   std::size_t matches = 0;
 };
 
@@ -137,17 +128,6 @@ std::string shown_directory(const std::string& prefix) {
   return prefix.substr(0, prefix.size() - 1);
 }
 
-// The walked path under which the folder `record` was entered, as shown.
-std::string first_path(const Walk& walk, std::size_t record) {
-  std::vector<const std::string*> names;
-  for (; record != start_record; record = walk.entered[record].parent)
-    names.push_back(&walk.entered[record].name);
-  std::string path = ".";
-  for (auto name = names.rbegin(); name != names.rend(); ++name)
-    path.append(1, directory_separator).append(**name);
-  return path;
-}
-
 // Notes the folder at walk.prefix as entered: its place in Walk::entered,
 // or nothing, after saying why, where it must not be entered.
 std::optional<std::size_t> admit(Walk& walk, Directory& directory, std::size_t parent,
@@ -159,16 +139,14 @@ std::optional<std::size_t> admit(Walk& walk, Directory& directory, std::size_t p
                    shown_directory(walk.prefix));
     return std::nullopt;
   }
-  auto [first, is_new] =
-      walk.entered_by_identity.try_emplace(identity_of(directory), walk.entered.size());
-  if (!is_new) {
+  std::size_t place;
+  if (!enter_once(walk.entered, identity_of(directory), parent, name, place)) {
     std::string path = shown_directory(walk.prefix);
-    std::string first_taken = first_path(walk, first->second);
+    std::string first_taken = first_path(walk.entered, place);
     queue_note([path, first_taken] { report_same_directory(path, first_taken); });
     return std::nullopt;
   }
-  walk.entered.push_back({parent, std::move(name)});
-  return first->second;
+  return place;
 }
 
 // Enters the folder at walk.prefix: visits its matches and leaves it among
