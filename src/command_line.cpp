@@ -154,6 +154,7 @@ int run(const std::vector<Argument>& arguments) {
              !stop_request()) {
     report_no_match(settings.typed_pattern);
   }
+  finish_queued_files();
   if (outcome.failure_reported) return exit_failures;
   return outcome.field_would_change ? exit_would_change : exit_clean;
 }

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -57,7 +58,8 @@ int with_free_descriptor(Open open) {
   return descriptor;
 }
 
-volatile std::sig_atomic_t received_stop = 0;
+// Read by the rings' threads too: lock-free, as a signal handler needs.
+std::atomic<int> received_stop{0};
 
 constexpr int stop_signals[] = {SIGINT, SIGTERM, SIGHUP};
 

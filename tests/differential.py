@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Runs $BENTRO_BINARY over random trees (a pattern, one with a folder part,
-or files named with /f) twice: once as it is, through io_uring, and once
-with io_uring_setup forbidden, so that the tool falls back
+or files named with /f) twice: once as it is, through io_uring (rings on
+every core, or one ring on one core; every third tree served through FUSE
+by $BENTRO_SLOW_FUSE, where the ring writes the fields), and once with
+io_uring_setup forbidden, so that the tool falls back
 on plain calls. Both runs must print the same bytes, end with the same status
 and leave the same tree. A first run, with plain 32-byte reads forbidden,
 shows that the tool reads through io_uring where the host offers it. Exits 80
@@ -20,6 +22,7 @@ import sys
 import tempfile
 
 SKIPPED = 80
+SLOW_FUSE = os.environ.get("BENTRO_SLOW_FUSE", "")
 # System call numbers: pread64 differs between architectures, io_uring_setup not.
 PREAD64 = {"x86_64": 17, "aarch64": 67}.get(platform.machine())
 IO_URING_SETUP = 425
@@ -129,11 +132,46 @@ def host_offers_io_uring():
     return ring >= 0
 
 
-def run(tree, arguments, program=None):
-    tool = subprocess.run([os.environ["BENTRO_BINARY"]] + arguments, cwd=tree,
-                          preexec_fn=forbidding(program) if program else None,
+def run(tree, arguments, program=None, prefix=(), served=None):
+    """The tool's output, status and the tree after it: run in `served` (the
+    tree through FUSE) where given."""
+    tool = subprocess.run(list(prefix) + [os.environ["BENTRO_BINARY"]] + arguments,
+                          cwd=served or tree, preexec_fn=forbidding(program) if program else None,
                           stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     return tool.stdout, tool.stderr, tool.returncode, snapshot(tree)
+
+
+class Served:
+    """A tree served through the FUSE server of the benchmark, as a share:
+    the ring writes the fields there."""
+    def __init__(self, tree):
+        self.mount = tree + ".served"
+        os.mkdir(self.mount)
+        self.server = subprocess.Popen([SLOW_FUSE, tree, self.mount, "0"], stderr=subprocess.DEVNULL)
+        while not os.path.ismount(self.mount):
+            if self.server.poll() is not None:
+                raise OSError("the FUSE server ended")
+
+    def __enter__(self):
+        return self.mount
+
+    def __exit__(self, *_):
+        subprocess.run(["fusermount3", "-u", self.mount], check=True)
+        self.server.wait()
+        os.rmdir(self.mount)
+
+
+def can_serve():
+    if not SLOW_FUSE or not os.path.exists("/dev/fuse") or shutil.which("fusermount3") is None:
+        return False
+    probe = tempfile.mkdtemp(prefix="differential-fuse-")
+    try:
+        with Served(probe):
+            return True
+    except OSError:
+        return False
+    finally:
+        shutil.rmtree(probe, ignore_errors=True)
 
 
 def random_arguments(rng, tree):
@@ -161,6 +199,10 @@ def main():
     if PREAD64 is None or not host_offers_io_uring():
         print(f"differential.py: skipped, no seccomp numbers for {platform.machine()} or no io_uring")
         return SKIPPED
+    fuse = can_serve()
+    if not fuse:
+        print("differential.py: no tree through FUSE here (root, /dev/fuse, fuse3 and the "
+              "benchmark's slow_fuse needed)")
     scratch = tempfile.mkdtemp(prefix="differential-")
     try:
         probe = os.path.join(scratch, "probe")
@@ -178,8 +220,17 @@ def main():
                 os.mkdir(os.path.join(scratch, name))
                 make_tree(os.path.join(scratch, name), rng)
             arguments = random_arguments(rng, os.path.join(scratch, "uring"))
-            through_uring = run(os.path.join(scratch, "uring"), arguments)
-            plain = run(os.path.join(scratch, "plain"), arguments, PLAIN)
+            # Rings on every core, or one served by the walk's thread; every
+            # third tree through FUSE, where the ring writes the fields.
+            prefix = ["taskset", "-c", "0"] if index % 2 else []
+            roots = [os.path.join(scratch, name) for name in ("uring", "plain")]
+            if fuse and index % 3 == 0:
+                with Served(roots[0]) as served_uring, Served(roots[1]) as served_plain:
+                    through_uring = run(roots[0], arguments, None, prefix, served_uring)
+                    plain = run(roots[1], arguments, PLAIN, (), served_plain)
+            else:
+                through_uring = run(roots[0], arguments, None, prefix)
+                plain = run(roots[1], arguments, PLAIN)
             if through_uring != plain:
                 print(f"tree {index} (seed {seed}), bentro {' '.join(arguments)}:")
                 print("through io_uring:", *through_uring[:3], sep="\n")

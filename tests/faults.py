@@ -27,11 +27,12 @@ TAIL = bytes(range(256))
 FILES = {"top.wal": b"WRONG", "ok.wal": b"ok", "sub/a.wal": b"Sub\\A", "sub/deep/b.wal": b"",
          "other/c.wal": b"OLD", "ro.wal": b"RO", "notes.txt": b"TEXT"}
 SHORT, READ_ONLY = "short.wal", "ro.wal"
-# Errors each call is failed with, besides EIO; "+" fails every call from
-# that one on, as a ring that stays busy or memory that stays short.
-ERRORS = {"io_uring_enter": ["ENOMEM", "EAGAIN+", "EBUSY+", "EINTR+", "ENOMEM+"],
-          "getdents64": ["ENOENT"], "openat": ["EMFILE", "EACCES"], "write": ["ENOSPC", "EPIPE"],
-          "pwrite64": ["ENOSPC"], "io_uring_setup": ["ENOMEM"], "fstatfs": ["ENOSYS"]}
+# Errors each call is failed with (EIO where none is named); "+" fails every
+# call from that one on, as a ring that stays busy or memory that stays short.
+ERRORS = {"io_uring_enter": ["EIO", "ENOMEM", "EAGAIN+", "EBUSY+", "EINTR+", "ENOMEM+"],
+          "getdents64": ["EIO", "ENOENT"], "openat": ["EIO", "EMFILE", "EACCES"],
+          "write": ["EIO", "ENOSPC", "EPIPE"], "pwrite64": ["EIO", "ENOSPC"],
+          "io_uring_setup": ["ENOMEM"], "fstatfs": ["EIO", "ENOSYS"], "clone3": ["EAGAIN"]}
 FAILURE_WORDS = re.compile(r"^(Could not|Incorrect|File |Name for|Name of|Directory |Out of memory)")
 FOLDER_WORDS = re.compile(r"^(Could not list directory|Directory )")
 AS_NOBODY = os.geteuid() == 0  # permission bits would not stop root
@@ -152,16 +153,17 @@ def injected_calls(scratch, prefix):
             started = started or name[1] == "rt_sigaction"
             (counts if started else before)[name[1]] = (counts if started else before).get(name[1], 0) + 1
     # A failed brk returns the old break, not an error, which strace cannot
-    # pose (the allocator below makes memory run out).
+    # pose (the allocator below makes memory run out); a failed futex the C
+    # library takes for its own fault; exit does not return.
     return {name: (before.get(name, 0), count) for name, count in counts.items()
-            if name not in ("exit_group", "brk")}
+            if name not in ("exit_group", "exit", "brk", "futex")}
 
 
 def strace_runs(scratch):
     strace = ["strace", "-f", "-qq"] + (["-u", "nobody"] if AS_NOBODY else [])
     for name, (offset, count) in sorted(injected_calls(scratch, strace).items()):
         occurrences = sorted({1, 2, (count + 1) // 2, count} & set(range(1, count + 1)))
-        for error in ["EIO"] + ERRORS.get(name, []):
+        for error in ERRORS.get(name, ["EIO"]):
             for occurrence in occurrences[:1] if error.endswith("+") else occurrences:
                 when = f"{offset + occurrence}{'+' if error.endswith('+') else ''}"
                 injection = f"inject={name}:error={error.rstrip('+')}:when={when}"
@@ -176,8 +178,8 @@ def memory_runs(scratch):
 
 
 def main():
-    if b"__asan_init" in open(TOOL, "rb").read():
-        print("faults.py: skipped, AddressSanitizer makes calls and allocations of its own")
+    if re.search(rb"__[at]san_init", open(TOOL, "rb").read()):
+        print("faults.py: skipped, the sanitizers make calls and allocations of their own")
         return SKIPPED
     if shutil.which("strace") is None or subprocess.run(
             ["strace", "-o", "/dev/null", "true"], capture_output=True).returncode != 0:

@@ -10,7 +10,7 @@ be told (its fstatfs failed); a read that fails; a device node.
   ./short.wal
   File './short.wal' is on a kernel file system; file left unchanged
   [2]
-  $ private_mounts 'mount --bind /sys/kernel/uevent_seqnum short.wal && BENTRO_RUNNER= ASAN_OPTIONS=detect_leaks=0 strace -f -qq -o /dev/null \
+  $ private_mounts 'mount --bind /sys/kernel/uevent_seqnum short.wal && BENTRO_RUNNER= ASAN_OPTIONS=detect_leaks=0 taskset -c 0 strace -f -qq -o /dev/null \
   >   -e inject=fstatfs:error=EIO:when=2+ bentro /l short.wal; status=$?; umount short.wal; exit $status'
   ./short.wal
   Could not open file './short.wal' for reading.
@@ -35,7 +35,7 @@ fault writes nothing there): each of those this host can mount.
   >   mkdir $fs && mount -t $fs -o $options none $fs 2>/dev/null || rmdir $fs; done
   >   ls >../mounted; bentro /s /l "*" >../out; echo "status $?"; umount -q *; rmdir *'
   status 2
-  $ mkdir s; private_mounts 'mount -t sysfs none s && BENTRO_RUNNER= ASAN_OPTIONS=detect_leaks=0 strace -f -qq -o /dev/null \
+  $ mkdir s; private_mounts 'mount -t sysfs none s && BENTRO_RUNNER= ASAN_OPTIONS=detect_leaks=0 taskset -c 0 strace -f -qq -o /dev/null \
   >   -e inject=fstatfs:error=EIO:when=2+ bentro /s /l "*.wal"; status=$?; umount s; exit $status'
   Could not list directory './s'
   No file matches '*.wal'
