@@ -21,13 +21,6 @@ const std::string root_prefix{'.', directory_separator};
 
 namespace {
 
-// Each argument folded to lower case, as switches are looked at, and as it
-// was typed, as names and messages take it.
-struct Argument {
-  std::string folded;
-  TypedArgument typed;
-};
-
 constexpr int run_goes_on = -1;
 
 int refuse(Refusal refusal, const std::string& argument = "") {
@@ -42,9 +35,10 @@ bool joins_switches(const std::string& argument) {
 
 // The switches of one argument; help and the version end the run, as does
 // a refusal.
-int take_switch(const Argument& argument) {
-  const std::string& folded = argument.folded;
-  const std::string& typed = argument.typed.text;
+int take_switch(const TypedArgument& argument) {
+  const std::string& typed = argument.text;
+  std::string folded = typed;  // switches are looked at in small letters
+  for (char& byte : folded) byte = fold_case(byte);
   if (folded == "--help" || folded == "-h" || folded == "/?") {
     print_help();
     return exit_clean;
@@ -67,7 +61,7 @@ int take_switch(const Argument& argument) {
     settings.named_files = true;
   } else if (folded.compare(0, 3, "/t:") == 0) {
     if (folded.size() == 3) return refuse(Refusal::top_folder_not_given, typed);
-    if (!argument.typed.exact) return refuse(Refusal::inexact_argument, typed);
+    if (!argument.exact) return refuse(Refusal::inexact_argument, typed);
     settings.top_folder = typed.substr(3);
   } else if (folded[0] == '-') {
     // Linux users type "-l" for "/l": such an argument is no pattern.
@@ -85,14 +79,14 @@ int take_switch(const Argument& argument) {
 // the version, a refusal) wins. Those not switches, as typed, go to
 // `operands`: the pattern (the last of them) or, with /f, the files' names.
 // The settings start as RunSettings gives them: this runs once per process.
-int parse_arguments(const std::vector<Argument>& arguments, std::vector<TypedArgument>& operands) {
+int parse_arguments(std::vector<TypedArgument>& arguments, std::vector<TypedArgument>& operands) {
   bool switches_ended = false;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
-    const std::string& folded = arguments[i].folded;
+    const std::string& typed = arguments[i].text;
     // An empty argument's first byte is its terminator: it is no switch.
-    if (switches_ended || (folded[0] != '/' && folded[0] != '-')) {
-      operands.push_back(arguments[i].typed);
-    } else if (folded == "--") {
+    if (switches_ended || (typed[0] != '/' && typed[0] != '-')) {
+      operands.push_back(std::move(arguments[i]));
+    } else if (typed == "--") {
       switches_ended = true;
     } else if (int decided = take_switch(arguments[i]); decided != run_goes_on) {
       return decided;
@@ -105,8 +99,8 @@ int parse_arguments(const std::vector<Argument>& arguments, std::vector<TypedArg
 // without having looked at anything.
 bool needs_pattern() { return settings.list_only || settings.quiet || settings.changes_only; }
 
-bool holds_wildcard(const std::string& name) {
-  return name.find_first_of("*?") != std::string::npos;
+bool holds_wildcard(std::string_view name) {
+  return name.find_first_of("*?") != std::string_view::npos;
 }
 
 // The pattern's folder part names a folder below the top one, where the
@@ -115,10 +109,10 @@ int take_pattern(const std::vector<TypedArgument>& operands, TypedPath& pattern_
   TypedArgument pattern = operands.empty() ? TypedArgument{} : operands.back();
   settings.typed_pattern = pattern.text;
   if (!pattern.exact) return refuse(Refusal::inexact_argument, pattern.text);
-  pattern_path = split_typed_path(pattern.text);
+  split_typed_path(settings.typed_pattern, pattern_path);
   if (pattern_path.absolute || goes_up(pattern_path, false))
     return refuse(Refusal::pattern_leaves_top_folder, pattern.text);
-  const std::vector<std::string>& folders = pattern_path.folders;
+  const std::vector<std::string_view>& folders = pattern_path.folders;
   if (std::any_of(folders.begin(), folders.end(), holds_wildcard))
     return refuse(Refusal::wildcard_in_folder_part, pattern.text);
   for (char byte : pattern_path.last) settings.pattern += fold_case(byte);
@@ -132,13 +126,14 @@ int check_settings(const std::vector<TypedArgument>& operands, TypedPath& patter
   if (settings.recurse) return refuse(Refusal::recurse_with_named_files);
   // Names are taken relative to the current folder, and only those below
   // the top folder can be.
-  TypedPath top = split_typed_path(settings.top_folder);
+  TypedPath top;
+  split_typed_path(settings.top_folder, top);
   if (top.absolute || goes_up(top, true))
     return refuse(Refusal::top_folder_above, settings.top_folder);
   return run_goes_on;
 }
 
-int run(const std::vector<Argument>& arguments) {
+int run(std::vector<TypedArgument>& arguments) {
   if (arguments.size() < 2) {
     print_usage();
     return exit_refused;
@@ -150,8 +145,9 @@ int run(const std::vector<Argument>& arguments) {
   start_file_queue();
   if (settings.named_files) {
     visit_named_files(operands);
-  } else if (walk_tree(pattern_path.folders, settings.pattern) == 0 && needs_pattern() &&
-             !stop_request()) {
+  } else if (walk_tree({pattern_path.folders.begin(), pattern_path.folders.end()},
+                       settings.pattern) == 0 &&
+             needs_pattern() && !stop_request()) {
     report_no_match(settings.typed_pattern);
   }
   finish_queued_files();
@@ -188,11 +184,7 @@ int bentro_main(int argc, char** argv) {
     return exit_failures;
   }
   memory_reserve = new char[64 * 1024];
-  std::vector<Argument> arguments;
-  for (TypedArgument& typed : typed_arguments(argc, argv)) {
-    arguments.push_back({typed.text, std::move(typed)});
-    for (char& byte : arguments.back().folded) byte = fold_case(byte);
-  }
+  std::vector<TypedArgument> arguments = typed_arguments(argc, argv);
   int status = run(arguments);
   bool output_complete = flush_output(output);
   // Every file whose path was printed is finished; the stop ends the run now.

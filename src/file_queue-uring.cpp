@@ -201,10 +201,13 @@ void start(Ring& ring, QueuedFile& file) {
 
 void submit_read(Ring& ring, QueuedFile& file) {
   // No read-ahead: a file not in memory costs one small read, not a window.
-  // The kernel takes the advice before the read that follows it, at once;
-  // linked, the read would wait for another round.
-  if (file.size > page_size)
-    io_uring_prep_fadvise(next_entry(ring, file, advice), file.descriptor, 0, 0, POSIX_FADV_RANDOM);
+  // Linked, the advice's completion comes before the read's, whatever its
+  // result, so that none of the file's comes after it is handed back.
+  if (file.size > page_size) {
+    io_uring_sqe* advising = next_entry(ring, file, advice);
+    io_uring_prep_fadvise(advising, file.descriptor, 0, 0, POSIX_FADV_RANDOM);
+    advising->flags |= IOSQE_IO_HARDLINK;
+  }
   io_uring_prep_read(next_entry(ring, file, read_field), file.descriptor,
                      ring.buffers[file.buffers].read.data(), name_field_size, 0);
   file.step = Step::reading;

@@ -1,9 +1,12 @@
 #include "named_files.h"
 
+#include <algorithm>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "bentro.h"
+#include "entered_folders.h"
 #include "file_queue.h"
 #include "messages.h"
 #include "same_field.h"
@@ -22,47 +25,44 @@ struct Chain {
 // The folder `path` below the top folder, each of its folders opened in the
 // one above without following a link; null if one cannot be (missing, a
 // link, no folder).
-const HeldDirectory* folder_of(Chain& chain, const std::vector<std::string>& path) {
+const HeldDirectory* folder_of(Chain& chain, const std::string_view* path, std::size_t size) {
   std::size_t kept = 0;
-  while (kept < chain.names.size() && kept < path.size() && chain.names[kept] == path[kept]) ++kept;
+  while (kept < chain.names.size() && kept < size && chain.names[kept] == path[kept]) ++kept;
   chain.names.resize(kept);
   chain.folders.resize(kept);
-  for (std::size_t i = kept; i < path.size(); ++i) {
-    HeldDirectory next = open_sub_directory(i == 0 ? *chain.top : *chain.folders[i - 1], path[i]);
-    if (!next) return nullptr;
-    chain.names.push_back(path[i]);
+  for (std::size_t i = kept; i < size; ++i) {
+    chain.names.emplace_back(path[i]);
+    HeldDirectory next =
+        open_sub_directory(i == 0 ? *chain.top : *chain.folders[i - 1], chain.names.back());
+    if (!next) {
+      chain.names.pop_back();
+      return nullptr;
+    }
     chain.folders.push_back(std::move(next));
   }
-  return path.empty() ? &chain.top : &chain.folders.back();
+  return size == 0 ? &chain.top : &chain.folders.back();
 }
 
-bool same_name(const std::string& a, const std::string& b) {
+bool same_name(std::string_view a, std::string_view b) {
   if (!names_ignore_case) return a == b;
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (fold_case(a[i]) != fold_case(b[i])) return false;
-  return true;
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return fold_case(x) == fold_case(y);
+         });
 }
 
-// A typed path's folders and last part as one list of names.
-std::vector<std::string> names_of(const TypedPath& path) {
-  std::vector<std::string> names = path.folders;
+// A typed path's folders and last part as one list of names, in `names`.
+void names_of(const TypedPath& path, std::vector<std::string_view>& names) {
+  names = path.folders;
   if (!path.last.empty() && path.last != ".") names.push_back(path.last);
-  return names;
 }
 
-// The names of `path` below the top folder `top`, the last one included;
-// false if it does not lie below it.
-bool below_top(const TypedPath& path, const std::vector<std::string>& top,
-               std::vector<std::string>& below) {
+// Whether `path` lies below the top folder `top`: its names, the last one
+// included, then begin with those of `top`, and there are more.
+bool below_top(TypedPath& path, const std::vector<std::string_view>& top) {
   if (path.absolute || goes_up(path, true)) return false;
-  std::vector<std::string> names = path.folders;
-  names.push_back(path.last.empty() ? "." : path.last);  // "sub/" names sub's own entry "."
-  if (names.size() <= top.size()) return false;
-  for (std::size_t i = 0; i < top.size(); ++i)
-    if (!same_name(names[i], top[i])) return false;
-  below.assign(names.begin() + top.size(), names.end());
-  return true;
+  path.folders.push_back(path.last.empty() ? "." : path.last);  // "sub/" names sub's own "."
+  return path.folders.size() > top.size() &&
+         std::equal(top.begin(), top.end(), path.folders.begin(), same_name);
 }
 
 void report_in_turn(const std::string& path, FileMessage message) {
@@ -78,36 +78,47 @@ void visit_named_files(const std::vector<TypedArgument>& names) {
                      settings.top_folder.empty() ? "." : settings.top_folder);
     return;
   }
-  const std::vector<std::string> top = names_of(split_typed_path(settings.top_folder));
-  std::set<std::string> visited_paths;
-  std::set<Identity> visited_files;
+  TypedPath path;  // each name's in turn, in the same room
+  std::vector<std::string_view> top;
+  split_typed_path(settings.top_folder, path);
+  names_of(path, top);
+  // Each file once, by its identity; a name that names none, once too.
+  EnteredFolders visited_files;
+  std::set<std::string> reported_names;
   for (const TypedArgument& name : names) {
     if (stop_request()) break;
-    std::vector<std::string> below;
-    if (!below_top(split_typed_path(name.text), top, below)) {
-      report_in_turn(name.text, FileMessage::outside_top_folder);
+    split_typed_path(name.text, path);
+    if (!below_top(path, top)) {
+      if (reported_names.insert(name.text).second)
+        report_in_turn(name.text, FileMessage::outside_top_folder);
       continue;
     }
+    const std::string_view* below = path.folders.data() + top.size();
+    std::size_t folders = path.folders.size() - top.size() - 1;  // and the file
     std::string walked_path = root_prefix;
-    for (const std::string& part : below) walked_path.append(part).append(1, directory_separator);
+    for (std::size_t at = 0; at <= folders; ++at)
+      walked_path.append(below[at]).append(1, directory_separator);
     walked_path.pop_back();
-    if (!visited_paths.insert(walked_path).second) continue;
     if (!name.exact) {
-      report_in_turn(walked_path, FileMessage::name_outside_code_page);
+      if (reported_names.insert(walked_path).second)
+        report_in_turn(walked_path, FileMessage::name_outside_code_page);
       continue;
     }
-    std::string file = below.back();
-    below.pop_back();
-    const HeldDirectory* folder = folder_of(chain, below);
+    const HeldDirectory* folder = folder_of(chain, below, folders);
     DirectoryEntry entry;
     Identity identity;
+    std::size_t first;
     // A folder whose file system cannot be told holds no file to touch.
     FileSystem file_system = folder ? file_system_of(**folder) : FileSystem::unchecked;
-    if (file_system == FileSystem::unchecked || !look_up_entry(**folder, file, entry, identity)) {
-      report_in_turn(walked_path, FileMessage::cannot_open);
+    if (file_system == FileSystem::unchecked ||
+        !look_up_entry(**folder, std::string(below[folders]), entry, identity)) {
+      if (reported_names.insert(walked_path).second)
+        report_in_turn(walked_path, FileMessage::cannot_open);
+    } else if (!enter_once(visited_files, identity, 0, "", first)) {
+      continue;
     } else if (file_system == FileSystem::kernel) {
       report_in_turn(walked_path, FileMessage::file_on_kernel_file_system);
-    } else if (visited_files.insert(identity).second) {
+    } else {
       queue_file(*folder, std::move(entry), std::move(walked_path));
     }
   }

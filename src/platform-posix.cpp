@@ -22,7 +22,7 @@ const char directory_separator = '/';
 
 bool is_directory_separator(char byte) { return byte == '/'; }
 
-bool names_a_root(const std::string& typed) { return !typed.empty() && typed[0] == '/'; }
+bool names_a_root(std::string_view typed) { return !typed.empty() && typed[0] == '/'; }
 
 const bool names_ignore_case = false;
 

@@ -28,9 +28,9 @@ bool is_directory_separator(char byte) { return byte == '\\' || byte == '/'; }
 
 // "\x", "\\server\share", and every form with a drive ("C:x"); a ':' elsewhere
 // would name a stream of the file.
-bool names_a_root(const std::string& typed) {
+bool names_a_root(std::string_view typed) {
   return (!typed.empty() && is_directory_separator(typed[0])) ||
-         typed.find(':') != std::string::npos;
+         typed.find(':') != std::string_view::npos;
 }
 
 const bool names_ignore_case = true;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -20,7 +21,7 @@ bool is_directory_separator(char byte);
 
 // Whether a typed path begins at a root rather than at the current folder
 // ("/x"; on Windows also "\\x", "C:x" and the like).
-bool names_a_root(const std::string& typed);
+bool names_a_root(std::string_view typed);
 
 // Whether the file systems take names that differ only in letter case for
 // one (Windows) or not (Linux).

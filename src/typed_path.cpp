@@ -4,20 +4,17 @@
 
 #include "platform.h"
 
-TypedPath split_typed_path(const std::string& typed) {
-  TypedPath path;
+void split_typed_path(std::string_view typed, TypedPath& path) {
   path.absolute = names_a_root(typed);
-  std::string part;
-  for (char byte : typed) {
-    if (!is_directory_separator(byte)) {
-      part += byte;
-      continue;
-    }
+  path.folders.clear();
+  std::size_t start = 0;
+  for (std::size_t at = 0; at < typed.size(); ++at) {
+    if (!is_directory_separator(typed[at])) continue;
+    std::string_view part = typed.substr(start, at - start);
     if (!part.empty() && part != ".") path.folders.push_back(part);
-    part.clear();
+    start = at + 1;
   }
-  path.last = part;
-  return path;
+  path.last = typed.substr(start);
 }
 
 bool goes_up(const TypedPath& path, bool last_too) {
