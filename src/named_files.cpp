@@ -1,6 +1,8 @@
 #include "named_files.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -14,33 +16,77 @@
 
 namespace {
 
-// The folders below the top folder that the last name went through, each
-// held open: names of one folder open and check it once.
+// A folder the names go through, held open. Where it is small it is listed
+// once, and what its names are is read from the listing, as the walk reads
+// it: a look-up costs a name more than a listing costs an entry.
+struct Link {
+  std::string name;
+  HeldDirectory folder;
+  bool listed = false;                  // tried
+  std::vector<DirectoryEntry> entries;  // none if not listed
+  std::vector<std::uint32_t> slots;     // each entry's place + 1 by its name's hash, or 0
+};
+
+// The folders below the top folder that the last name went through.
 struct Chain {
-  HeldDirectory top;
-  std::vector<std::string> names;
-  std::vector<HeldDirectory> folders;  // folders[i] is names[i], opened in the one above
+  Link top;
+  std::vector<Link> folders;  // each opened in the one above
 };
 
 // The folder `path` below the top folder, each of its folders opened in the
 // one above without following a link; null if one cannot be (missing, a
 // link, no folder).
-const HeldDirectory* folder_of(Chain& chain, const std::string_view* path, std::size_t size) {
+Link* folder_of(Chain& chain, const std::string_view* path, std::size_t size) {
   std::size_t kept = 0;
-  while (kept < chain.names.size() && kept < size && chain.names[kept] == path[kept]) ++kept;
-  chain.names.resize(kept);
+  while (kept < chain.folders.size() && kept < size && chain.folders[kept].name == path[kept])
+    ++kept;
   chain.folders.resize(kept);
   for (std::size_t i = kept; i < size; ++i) {
-    chain.names.emplace_back(path[i]);
-    HeldDirectory next =
-        open_sub_directory(i == 0 ? *chain.top : *chain.folders[i - 1], chain.names.back());
-    if (!next) {
-      chain.names.pop_back();
-      return nullptr;
-    }
-    chain.folders.push_back(std::move(next));
+    Link link{std::string(path[i]), nullptr, false, {}, {}};
+    link.folder =
+        open_sub_directory(*(i == 0 ? chain.top : chain.folders[i - 1]).folder, link.name);
+    if (!link.folder) return nullptr;
+    chain.folders.push_back(std::move(link));
   }
   return size == 0 ? &chain.top : &chain.folders.back();
+}
+
+std::size_t hash_of(std::string_view name) { return std::hash<std::string_view>{}(name); }
+
+// The slot of the entry `name` in the link's table, or the empty one where
+// it goes.
+std::size_t slot_of(const Link& link, std::string_view name) {
+  std::size_t mask = link.slots.size() - 1;
+  std::size_t slot = hash_of(name) & mask;
+  while (link.slots[slot] != 0 && link.entries[link.slots[slot] - 1].name != name)
+    slot = (slot + 1) & mask;
+  return slot;
+}
+
+void list(Link& link) {
+  link.listed = true;
+  auto take = [&](DirectoryEntry& listed) {
+    link.entries.push_back(std::move(listed));
+    return true;
+  };
+  if (!lists_cheaply(*link.folder) || !list_entries(*link.folder, take)) link.entries.clear();
+  std::size_t size = 4;
+  while (size < 2 * link.entries.size()) size *= 2;
+  link.slots.assign(size, 0);
+  for (std::size_t place = 0; place < link.entries.size(); ++place)
+    link.slots[slot_of(link, link.entries[place].name)] = static_cast<std::uint32_t>(place + 1);
+}
+
+// What `name` in the link's folder is, and its identity; false if there is
+// no such entry.
+bool look_up(Link& link, const std::string& name, DirectoryEntry& entry, Identity& identity) {
+  if (!link.listed) list(link);
+  if (link.entries.empty()) return look_up_entry(*link.folder, name, entry, identity);
+  std::uint32_t place = link.slots[slot_of(link, name)];
+  if (place == 0) return false;
+  entry = link.entries[place - 1];
+  identity = {identity_of(*link.folder).volume, entry.index};
+  return true;
 }
 
 bool same_name(std::string_view a, std::string_view b) {
@@ -72,8 +118,8 @@ void report_in_turn(const std::string& path, FileMessage message) {
 }  // namespace
 
 void visit_named_files(const std::vector<TypedArgument>& names) {
-  Chain chain{open_top_directory(settings.top_folder), {}, {}};
-  if (!chain.top) {
+  Chain chain{{".", open_top_directory(settings.top_folder), false, {}, {}}, {}};
+  if (!chain.top.folder) {
     report_directory(DirectoryFailure::cannot_list,
                      settings.top_folder.empty() ? "." : settings.top_folder);
     return;
@@ -104,14 +150,14 @@ void visit_named_files(const std::vector<TypedArgument>& names) {
         report_in_turn(walked_path, FileMessage::name_outside_code_page);
       continue;
     }
-    const HeldDirectory* folder = folder_of(chain, below, folders);
+    Link* folder = folder_of(chain, below, folders);
     DirectoryEntry entry;
     Identity identity;
     std::size_t first;
     // A folder whose file system cannot be told holds no file to touch.
-    FileSystem file_system = folder ? file_system_of(**folder) : FileSystem::unchecked;
+    FileSystem file_system = folder ? file_system_of(*folder->folder) : FileSystem::unchecked;
     if (file_system == FileSystem::unchecked ||
-        !look_up_entry(**folder, std::string(below[folders]), entry, identity)) {
+        !look_up(*folder, std::string(below[folders]), entry, identity)) {
       if (reported_names.insert(walked_path).second)
         report_in_turn(walked_path, FileMessage::cannot_open);
     } else if (!enter_once(visited_files, identity, 0, "", first)) {
@@ -119,7 +165,7 @@ void visit_named_files(const std::vector<TypedArgument>& names) {
     } else if (file_system == FileSystem::kernel) {
       report_in_turn(walked_path, FileMessage::file_on_kernel_file_system);
     } else {
-      queue_file(*folder, std::move(entry), std::move(walked_path));
+      queue_file(folder->folder, std::move(entry), std::move(walked_path));
     }
   }
   finish_queued_files();

@@ -235,11 +235,15 @@ bool list_entries(Directory& directory, const std::function<bool(DirectoryEntry&
     for (long at = 0; at < size;) {
       const auto& entry = *reinterpret_cast<const dirent64*>(buffer + at);
       at += entry.d_reclen;
-      DirectoryEntry listed{entry.d_name, kind_of(directory.descriptor, entry)};
+      DirectoryEntry listed{entry.d_name, kind_of(directory.descriptor, entry), true, entry.d_ino};
       if (!take(listed)) return false;
     }
   }
 }
+
+// A directory's size is some 20 bytes an entry or more (tmpfs counts 20,
+// ext4 8 and the name, rounded up, in blocks of 4,096).
+bool lists_cheaply(const Directory& directory) { return directory.size <= 20 * 256; }
 
 bool look_up_entry(Directory& directory, const std::string& name, DirectoryEntry& entry,
                    Identity& identity) {

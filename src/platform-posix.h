@@ -10,11 +10,13 @@ struct Directory {
   int descriptor;
   dev_t device;
   ino_t inode;
+  off_t size;
   FileSystem file_system;
   Directory(int descriptor, const struct stat& status, FileSystem file_system)
       : descriptor(descriptor),
         device(status.st_dev),
         inode(status.st_ino),
+        size(status.st_size),
         file_system(file_system) {}
   Directory(const Directory&) = delete;
   Directory& operator=(const Directory&) = delete;

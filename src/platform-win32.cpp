@@ -237,6 +237,9 @@ bool list_entries(Directory& directory, const std::function<bool(DirectoryEntry&
   return GetLastError() == ERROR_NO_MORE_FILES;
 }
 
+// The listing used here gives no file numbers.
+bool lists_cheaply(const Directory&) { return false; }
+
 bool look_up_entry(Directory& directory, const std::string& name, DirectoryEntry& entry,
                    Identity& identity) {
   HANDLE handle = open_relative(directory, name, FILE_READ_ATTRIBUTES, shared, 0);

@@ -78,6 +78,7 @@ struct DirectoryEntry {
   std::string name;           // the platform's 8-bit form of the name
   EntryKind kind;             // links are "other", never what they lead to
   bool name_is_exact = true;  // false where that form stands for another name
+  std::uint64_t index = 0;    // its number on its volume, where the listing gives it
 };
 
 // The folder `path` (the one the tool was started in if empty), as `cd`
@@ -112,6 +113,11 @@ FileSystem file_system_of(const Directory& directory);
 // false. False if the listing fails or `take` ends it, whatever was handed
 // over before.
 bool list_entries(Directory& directory, const std::function<bool(DirectoryEntry&)>& take);
+
+// Whether listing the directory costs no more than looking up a few names
+// in it: a few hundred entries at most, by its size. False where the
+// listing gives no entry's number (`index`).
+bool lists_cheaply(const Directory& directory);
 
 // What `name` in `directory` is, without following a link and without
 // opening it: false if there is no such entry. `entry.name_is_exact` is
