@@ -33,6 +33,20 @@ SIGTERM stops between two files; ignored, it stays so; no reader, no stop.
   status 2
   $ bentro /s /l "*.wal" >/dev/null
 
+A second SIGTERM ends the run at once, its pipe still full, after a whole line.
+
+  $ hold /s "*.wal"; kill -TERM $held_tool; sleep 0.1; kill -TERM $held_tool
+  $ for i in $(seq 500); do [ -e "$held.end" ] && break; sleep 0.01; done; cat "$held.end"
+  killed by SIGTERM
+  $ release >printed; tail -2 printed | grep -c '^\./a/[0-9]*\.wal$'
+  1
+
+On a terminal, the line in hand is finished first.
+
+  $ helper stalled-terminal bentro /s "*.wal"
+  whole lines
+  killed by SIGTERM
+
 It stops between two folders too: here 2000 folders it cannot list, for want
 of descriptors.
 

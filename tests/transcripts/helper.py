@@ -10,6 +10,10 @@
   helper.py deny-reads FILE COMMAND...
                                 runs COMMAND while every read of FILE fails
                                 (fanotify; root only)
+  helper.py stalled-terminal COMMAND...
+                                runs COMMAND on a terminal that nobody reads
+                                until COMMAND waits on it, stops it with two
+                                SIGTERMs, then reads the terminal
   helper.py fuse-tree FOLDER SHELL-COMMAND
                                 mounts a small FUSE tree on FOLDER (below;
                                 root only) and runs SHELL-COMMAND in it"""
@@ -17,6 +21,7 @@ import ctypes
 import errno
 import fcntl
 import os
+import pty
 import signal
 import struct
 import subprocess
@@ -35,6 +40,10 @@ def shrink():
     fcntl.fcntl(3, fcntl.F_SETPIPE_SZ, 4096)
 
 
+def how_it_ended(code):
+    return f"killed by {signal.Signals(-code).name}" if code < 0 else f"status {code}"
+
+
 def start(*command):
     tool = subprocess.Popen(command)
     with open(HELD + ".new", "w") as pid:
@@ -42,7 +51,7 @@ def start(*command):
     os.rename(HELD + ".new", HELD + ".pid")  # whole once it is there
     code = tool.wait()
     with open(HELD + ".end", "w") as end:
-        end.write(f"killed by {signal.Signals(-code).name}\n" if code < 0 else f"status {code}\n")
+        end.write(how_it_ended(code) + "\n")
 
 
 def waits_to_write(pid_file):
@@ -69,6 +78,35 @@ def full():
             return
         time.sleep(0.01)
     sys.exit("the pipe never filled")
+
+
+def stalled_terminal(*command):
+    terminal, side = pty.openpty()
+    tool = subprocess.Popen(command, stdout=side)
+    os.close(side)
+    for _ in range(6000):
+        with open(f"/proc/{tool.pid}/wchan") as wchan:
+            if wchan.read() == "wait_woken":  # a write to the terminal waits for room
+                break
+        time.sleep(0.01)
+    for _ in range(2):
+        tool.send_signal(signal.SIGTERM)
+        time.sleep(0.1)
+    shown = b""
+    os.set_blocking(terminal, False)
+    while tool.poll() is None:
+        try:
+            shown += os.read(terminal, 1 << 16)
+        except BlockingIOError:
+            time.sleep(0.01)
+    os.set_blocking(terminal, True)
+    try:
+        while chunk := os.read(terminal, 1 << 16):
+            shown += chunk
+    except OSError:  # EIO: read to the end of what the tool wrote
+        pass
+    print("whole lines" if shown.endswith(b"\r\n") else f"cut: {shown[-20:]}")
+    print(how_it_ended(tool.wait()))
 
 
 def inotify_names(events):
@@ -207,7 +245,7 @@ def fuse_tree(folder, command):
 
 
 JOBS = {"shrink": shrink, "start": start, "full": full, "opened": opened,
-        "deny-reads": deny_reads, "fuse-tree": fuse_tree}
+        "deny-reads": deny_reads, "stalled-terminal": stalled_terminal, "fuse-tree": fuse_tree}
 
 if __name__ == "__main__":
     if len(sys.argv) < 2 or sys.argv[1] not in JOBS:
