@@ -2,13 +2,17 @@
 """Fails, one run at a time, each system call that $BENTRO_BINARY makes over
 a small tree (strace's fault injection), at a spread of its occurrences, and
 makes memory run out at each of its allocations in turn (the preloaded
-$BENTRO_FAILING_MALLOC). Every run is held to the same rules: no crash and no
-hang; no byte past the field changed; every file either repaired and
-reported without a failure, or left unchanged (at most its field
-half-written) with a failure reported for it, its folder or the run; status 2
-when anything failed, 0 otherwise; no file touched that its line does not
-follow. Exits 80 (skipped) where strace cannot trace, 1 on a broken rule.
+$BENTRO_FAILING_MALLOC), on the tree and on it served through FUSE by
+$BENTRO_SLOW_FUSE, where the ring writes the fields. Every run is held to
+the same rules: no crash and no hang; no byte past the field changed; every
+file either repaired and reported without a failure, or left unchanged (at
+most its field half-written) with a failure reported for it, its folder or
+the run; status 2 when anything failed, 0 otherwise; no file touched that
+its line does not follow. A failure that only takes rings away must leave
+the output, the status and the tree those of a run without it. Exits 80
+(skipped) where strace cannot trace, 1 on a broken rule.
 Usage: faults.py"""
+import contextlib
 import os
 import re
 import shutil
@@ -17,10 +21,12 @@ import subprocess
 import sys
 import tempfile
 
+from differential import Served, can_serve
+
 SKIPPED = 80
 TOOL = os.environ["BENTRO_BINARY"]
 FAILING_MALLOC = os.environ.get("BENTRO_FAILING_MALLOC", "")
-ARGUMENTS = ["/s", "*.wal"]
+ARGUMENTS = ["/s", "/c", "*.wal"]  # /c shows the fields read
 TAIL = bytes(range(256))
 # The tree: fields to repair, one right already, a short file, a read-only
 # one, folders; a .txt file that does not match.
@@ -33,6 +39,10 @@ ERRORS = {"io_uring_enter": ["EIO", "ENOMEM", "EAGAIN+", "EBUSY+", "EINTR+", "EN
           "getdents64": ["EIO", "ENOENT"], "openat": ["EIO", "EMFILE", "EACCES"],
           "write": ["EIO", "ENOSPC", "EPIPE"], "pwrite64": ["EIO", "ENOSPC"],
           "io_uring_setup": ["ENOMEM"], "fstatfs": ["EIO", "ENOSYS"], "clone3": ["EAGAIN"]}
+# Calls whose failure only takes the rings away or fewer of them, or fewer
+# files at once: the plain calls do the rest, and the run shows nothing.
+UNSEEN = {"io_uring_setup", "io_uring_enter", "io_uring_register", "clone3", "prlimit64",
+          "sched_getaffinity"}
 FAILURE_WORDS = re.compile(r"^(Could not|Incorrect|File |Name for|Name of|Directory |Out of memory)")
 FOLDER_WORDS = re.compile(r"^(Could not list directory|Directory )")
 AS_NOBODY = os.geteuid() == 0  # permission bits would not stop root
@@ -68,15 +78,23 @@ def contents(root):
     return found
 
 
-def run(scratch, prefix, environment=None):
-    """Runs the tool over a new copy of the tree: its output, status and the
-    files before and after."""
+def run(scratch, prefix, environment=None, served=False):
+    """Runs the tool over a new copy of the tree, served through FUSE where
+    asked (on one core, with one ring that the walk's thread serves): its
+    output, status and the files before and after."""
     tree = os.path.join(scratch, "tree")
     shutil.rmtree(tree, ignore_errors=True)
     make_tree(tree)
     before = contents(tree)
+    with Served(tree) if served else contextlib.nullcontext(tree) as top:
+        result = run_in(top, prefix, environment, {0} if served else None)
+    return result + (before, contents(tree))
+
+
+def run_in(top, prefix, environment, cores):
     # A session of its own, so that a hung tool goes with strace.
-    tool = subprocess.Popen(prefix + [TOOL] + ARGUMENTS, cwd=tree, stdin=subprocess.DEVNULL,
+    tool = subprocess.Popen(prefix + [TOOL] + ARGUMENTS, cwd=top, stdin=subprocess.DEVNULL,
+                            preexec_fn=cores and (lambda: os.sched_setaffinity(0, cores)),
                             stdout=subprocess.PIPE, stderr=subprocess.PIPE, start_new_session=True,
                             env=dict(os.environ, **(environment or {})))
     try:
@@ -84,8 +102,8 @@ def run(scratch, prefix, environment=None):
     except subprocess.TimeoutExpired:
         os.killpg(tool.pid, signal.SIGKILL)
         tool.communicate()
-        return None, b"", None, before, before
-    return output.decode(errors="replace"), error, tool.returncode, before, contents(tree)
+        return None, b"", None
+    return output.decode(errors="replace"), error, tool.returncode
 
 
 def broken_rules(output, error, status, before, after):
@@ -159,22 +177,24 @@ def injected_calls(scratch, prefix):
             if name not in ("exit_group", "exit", "brk", "futex")}
 
 
-def strace_runs(scratch):
-    strace = ["strace", "-f", "-qq"] + (["-u", "nobody"] if AS_NOBODY else [])
+def strace_runs(scratch, strace):
     for name, (offset, count) in sorted(injected_calls(scratch, strace).items()):
         occurrences = sorted({1, 2, (count + 1) // 2, count} & set(range(1, count + 1)))
         for error in ERRORS.get(name, ["EIO"]):
-            for occurrence in occurrences[:1] if error.endswith("+") else occurrences:
+            for occurrence in occurrences:
                 when = f"{offset + occurrence}{'+' if error.endswith('+') else ''}"
                 injection = f"inject={name}:error={error.rstrip('+')}:when={when}"
-                yield injection, strace + ["-o", "/dev/null", "-e", injection], None
+                yield (injection, strace + ["-o", "/dev/null", "-e", injection], None, False,
+                       name in UNSEEN)
 
 
-def memory_runs(scratch):
+def memory_runs(scratch, served):
     preload = {"LD_PRELOAD": FAILING_MALLOC, "BENTRO_FAIL_ALLOCATION": "0"}
-    made = int(re.search(rb"allocations: (\d+)", run(scratch, [], preload)[1])[1])
+    made = int(re.search(rb"allocations: (\d+)", run(scratch, [], preload, served)[1])[1])
+    where = "through FUSE" if served else "on"
     for point in range(1, made + 1):  # each: a small tree makes few
-        yield f"allocation {point} of {made} on", [], dict(preload, BENTRO_FAIL_ALLOCATION=str(point))
+        yield (f"allocation {point} of {made} {where}", [],
+               dict(preload, BENTRO_FAIL_ALLOCATION=str(point)), served, False)
 
 
 def main():
@@ -188,12 +208,20 @@ def main():
     scratch = tempfile.mkdtemp(prefix="faults-")
     os.chmod(scratch, 0o755)
     try:
-        runs = list(strace_runs(scratch))
+        strace = ["strace", "-f", "-qq"] + (["-u", "nobody"] if AS_NOBODY else [])
+        runs = list(strace_runs(scratch, strace))
         if FAILING_MALLOC:
-            runs += list(memory_runs(scratch))
+            # Through FUSE the ring writes the fields.
+            for served in [False] + [True] * can_serve():
+                runs += list(memory_runs(scratch, served))
+        untouched = run(scratch, strace + ["-o", "/dev/null"])
         broken = 0
-        for name, prefix, environment in runs:
-            rules = broken_rules(*run(scratch, prefix, environment))
+        for name, prefix, environment, served, unseen in runs:
+            result = run(scratch, prefix, environment, served)
+            rules = broken_rules(*result)
+            seen = [result[at] != untouched[at] for at in (0, 2, 4)]  # output, status, tree
+            if unseen and not rules and any(seen):
+                rules = [f"output, status or tree {seen} not those of a run without it:\n{result[0]}"]
             for rule in rules:
                 print(f"{name}: {rule}")
             broken += bool(rules)
