@@ -16,6 +16,7 @@
 // Whatever a ring cannot do for a file is done with plain calls by the
 // walk's thread; a ring that keeps failing is given up, its files in flight
 // finished with plain calls, and the run goes on without it.
+#include <fcntl.h>
 #include <liburing.h>
 #include <pthread.h>
 #include <sched.h>
@@ -561,6 +562,15 @@ std::size_t ring_for_file(bool new_folder) {
 
 bool new_folder = true;  // the walk has begun a folder since the last file
 
+// The kernel grows a process's table of descriptors as higher numbers are
+// taken, and once threads share it (the rings' and the kernel's workers)
+// each growth waits for the other cores, for milliseconds. Grown now, to the
+// highest number the queue may take, it never grows again.
+void grow_descriptor_table(std::size_t highest) {
+  int probe = fcntl(0, F_DUPFD_CLOEXEC, static_cast<int>(highest));
+  if (probe >= 0) close(probe);
+}
+
 // Raises the soft limit of descriptors to the hard one, and shares it out:
 // one for each file in flight, one for the folder of each file queued, and a
 // few for the walk.
@@ -577,6 +587,8 @@ std::size_t share_out_descriptors() {
   std::size_t in_flight = std::min(most_files_in_flight, spare / 2);
   files_queued_allowed =
       std::max(in_flight, std::min(most_queued_per_file_in_flight * in_flight, spare - in_flight));
+  grow_descriptor_table(std::min<rlim_t>(limit.rlim_cur, in_flight + files_queued_allowed + 64) -
+                        1);
   return in_flight;
 }
 
