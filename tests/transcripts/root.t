@@ -1,4 +1,4 @@
-  $ [ "$BENTRO_TARGET" != windows ] && [ "$(id -u)" = 0 ] || exit 80
+  $ [ "$BENTRO_TARGET" != windows ] && [ "$(id -u)" = 0 ] && command -v strace >/dev/null || exit 80
   $ . "$TESTDIR/setup.sh"
 
 A file bound from a kernel file system is neither read nor written (with
