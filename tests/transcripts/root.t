@@ -124,8 +124,10 @@ As nobody:
 
   $ wal ro.wal; wal ro-right.wal ro-right; chmod 444 ro*.wal; wal secret.wal; wal Base/ok.wal; mkdir Base/locked
   $ chown -R nobody . && chmod 755 "$CRAMTMP" && chmod 000 Base/locked secret.wal
-  $ mkdir "$CRAMTMP/tool" "$CRAMTMP/wrapper"; cp "$BENTRO_BINARY" "$CRAMTMP/tool"; cp "$TESTDIR/bentro" "$CRAMTMP/wrapper"
+  $ mkdir "$CRAMTMP/tool" "$CRAMTMP/wrapper"; cp "$BENTRO_BINARY" "$TESTDIR/../tsan.supp" "$CRAMTMP/tool"; cp "$TESTDIR/bentro" "$CRAMTMP/wrapper"
+  $ chmod -R a+rX "$CRAMTMP/tool" "$CRAMTMP/wrapper"
   $ as_nobody() { TMPDIR=/tmp PATH="$CRAMTMP/wrapper:$PATH" BENTRO_BINARY="$CRAMTMP/tool/${BENTRO_BINARY##*/}" \
+  >   TSAN_OPTIONS="${TSAN_OPTIONS%%suppressions=*}suppressions=$CRAMTMP/tool/tsan.supp" \
   >   setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"; }
   $ as_nobody bentro /s "*.wal"
   ./ro-right.wal
