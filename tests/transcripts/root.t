@@ -124,10 +124,11 @@ As nobody:
 
   $ wal ro.wal; wal ro-right.wal ro-right; chmod 444 ro*.wal; wal secret.wal; wal Base/ok.wal; mkdir Base/locked
   $ chown -R nobody . && chmod 755 "$CRAMTMP" && chmod 000 Base/locked secret.wal
-  $ mkdir "$CRAMTMP/tool" "$CRAMTMP/wrapper"; cp "$BENTRO_BINARY" "$TESTDIR/../tsan.supp" "$CRAMTMP/tool"; cp "$TESTDIR/bentro" "$CRAMTMP/wrapper"
+  $ mkdir "$CRAMTMP/tool" "$CRAMTMP/wrapper"; cp "$BENTRO_BINARY" "$TESTDIR/../tsan.supp" "$TESTDIR/../valgrind.supp" "$CRAMTMP/tool"; cp "$TESTDIR/bentro" "$CRAMTMP/wrapper"
   $ chmod -R a+rX "$CRAMTMP/tool" "$CRAMTMP/wrapper"
+  $ runner=$(printf '%s' "${BENTRO_RUNNER-}" | sed "s|--suppressions=[^ ]*|--suppressions=$CRAMTMP/tool/valgrind.supp|")
   $ as_nobody() { TMPDIR=/tmp PATH="$CRAMTMP/wrapper:$PATH" BENTRO_BINARY="$CRAMTMP/tool/${BENTRO_BINARY##*/}" \
-  >   TSAN_OPTIONS="${TSAN_OPTIONS%%suppressions=*}suppressions=$CRAMTMP/tool/tsan.supp" \
+  >   TSAN_OPTIONS="${TSAN_OPTIONS%%suppressions=*}suppressions=$CRAMTMP/tool/tsan.supp" BENTRO_RUNNER="$runner" \
   >   setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"; }
   $ as_nobody bentro /s "*.wal"
   ./ro-right.wal
