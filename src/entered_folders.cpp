@@ -12,7 +12,7 @@ std::size_t home_of(std::uint64_t index, std::size_t slots) {
 std::size_t slot_of(const EnteredFolders& entered, const EnteredFolders::Volume& volume,
                     std::uint64_t index) {
   std::size_t slot = home_of(index, volume.slots.size());
-  while (volume.slots[slot] != 0 && entered.folders[volume.slots[slot] - 1].index != index)
+  while (volume.slots[slot] != 0 && entered.indexes[volume.slots[slot] - 1] != index)
     slot = (slot + 1) & (volume.slots.size() - 1);
   return slot;
 }
@@ -21,15 +21,38 @@ void grow(const EnteredFolders& entered, EnteredFolders::Volume& volume) {
   std::vector<std::uint32_t> old = std::move(volume.slots);
   volume.slots.assign(std::max<std::size_t>(64, old.size() * 2), 0);
   for (std::uint32_t place : old)
-    if (place != 0)
-      volume.slots[slot_of(entered, volume, entered.folders[place - 1].index)] = place;
+    if (place != 0) volume.slots[slot_of(entered, volume, entered.indexes[place - 1])] = place;
 }
 
-std::string_view name_of(const EnteredFolders& entered, std::size_t place) {
-  std::size_t at = entered.folders[place].name_at;
-  std::size_t length = static_cast<unsigned char>(entered.names[at]) << 8 |
-                       static_cast<unsigned char>(entered.names[at + 1]);
-  return std::string_view(entered.names).substr(at + 2, length);
+constexpr std::size_t places_a_mark = 16;
+
+void put_number(std::deque<char>& records, std::size_t number) {
+  for (; number >= 0x80; number >>= 7) records.push_back(static_cast<char>((number & 0x7f) | 0x80));
+  records.push_back(static_cast<char>(number));
+}
+
+std::size_t take_number(const std::deque<char>& records, std::size_t& at) {
+  std::size_t number = 0;
+  for (unsigned shift = 0;; shift += 7) {
+    auto byte = static_cast<unsigned char>(records[at++]);
+    number |= std::size_t{byte & 0x7fu} << shift;
+    if (byte < 0x80) return number;
+  }
+}
+
+// The place of the parent of the folder at `place`, and its name.
+std::size_t parent_of(const EnteredFolders& entered, std::size_t place, std::string& name) {
+  std::size_t at = entered.marks[place / places_a_mark];
+  for (std::size_t read = place - place % places_a_mark;; ++read) {
+    std::size_t back = take_number(entered.records, at);
+    std::size_t length = take_number(entered.records, at);
+    if (read == place) {
+      auto begin = entered.records.begin() + static_cast<std::ptrdiff_t>(at);
+      name.assign(begin, begin + static_cast<std::ptrdiff_t>(length));
+      return place - back;
+    }
+    at += length;
+  }
 }
 
 }  // namespace
@@ -46,22 +69,24 @@ bool enter_once(EnteredFolders& entered, Identity identity, std::size_t parent,
     place = volume->slots[slot] - 1;
     return false;
   }
-  place = entered.folders.size();
-  entered.folders.push_back({identity.index, static_cast<std::uint32_t>(parent),
-                             static_cast<std::uint32_t>(entered.names.size())});
-  entered.names += {static_cast<char>(name.size() >> 8), static_cast<char>(name.size() & 0xff)};
-  entered.names += name;
+  place = entered.indexes.size();
+  if (place % places_a_mark == 0) entered.marks.push_back(entered.records.size());
+  entered.indexes.push_back(identity.index);
+  put_number(entered.records, place - parent);
+  put_number(entered.records, name.size());
+  entered.records.insert(entered.records.end(), name.begin(), name.end());
   volume->slots[slot] = static_cast<std::uint32_t>(place + 1);
   ++volume->count;
   return true;
 }
 
 std::string first_path(const EnteredFolders& entered, std::size_t place) {
-  std::vector<std::string_view> names;
-  for (; entered.folders[place].parent != place; place = entered.folders[place].parent)
-    names.push_back(name_of(entered, place));
+  std::vector<std::string> names;
+  std::string name;
+  for (std::size_t parent; (parent = parent_of(entered, place, name)) != place; place = parent)
+    names.push_back(name);
   std::string path = ".";
-  for (auto name = names.rbegin(); name != names.rend(); ++name)
-    path.append(1, directory_separator).append(*name);
+  for (auto at = names.rbegin(); at != names.rend(); ++at)
+    path.append(1, directory_separator).append(*at);
   return path;
 }

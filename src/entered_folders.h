@@ -1,6 +1,6 @@
 // Every folder the walk entered, so that none is entered twice whatever
 // binds or moves lead back to it, each with the path first taken to it: in
-// a few dozen bytes a folder, as a walk of a million files enters tens of
+// about twenty bytes a folder, as a walk of a million files enters tens of
 // thousands.
 #pragma once
 
@@ -14,19 +14,20 @@
 #include "platform.h"
 
 struct EnteredFolders {
-  struct Folder {
-    std::uint64_t index;    // its number on its volume
-    std::uint32_t parent;   // its place in `folders`; the start's own
-    std::uint32_t name_at;  // in `names`: its length in two bytes, then its bytes
-  };
   // The places of the volume's folders, open addressed: place + 1, or 0.
   struct Volume {
     std::uint64_t volume;
     std::vector<std::uint32_t> slots;
     std::size_t count = 0;
   };
-  std::deque<Folder> folders;  // grows without copying what it holds
-  std::string names;
+  // Each folder's number on its volume, by its place: the order entered.
+  // Deques grow without copying what they hold.
+  std::deque<std::uint64_t> indexes;
+  // For each folder in turn, read only for a message: how many places back
+  // its parent is (0: it is the start), its name's length, both in 7-bit
+  // groups, and its name.
+  std::deque<char> records;
+  std::vector<std::size_t> marks;  // where the records of places 0, 16, 32... begin
   std::vector<Volume> volumes;
 };
 

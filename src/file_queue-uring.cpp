@@ -3,8 +3,8 @@
 // page), checked with fstat, its field written with a plain pwrite, or
 // through the ring where its folder is on a network or FUSE file system
 // (elsewhere a ring write only goes to a kernel worker thread), and closed
-// through the ring. Up to 256 files are in flight and up to four times as
-// many queued, so that one slow file holds up no other.
+// through the ring. Up to 256 files are in flight and up to twice as many
+// queued, so that one slow file holds up no other.
 //
 // Where the machine has several cores, each has a ring served by a thread of
 // its own, and the walk's thread hands each folder's files, in runs, to one
@@ -49,7 +49,7 @@
 namespace {
 
 constexpr std::size_t most_files_in_flight = 256;
-constexpr std::size_t most_queued_per_file_in_flight = 4;
+constexpr std::size_t most_queued_per_file_in_flight = 2;
 // A folder's files go to one ring in runs of this many at most.
 constexpr std::size_t files_in_a_run = 64;
 // Prepared operations are handed to the kernel once there are this many,
@@ -60,7 +60,7 @@ constexpr unsigned handed_over_at_once = 32;
 // given up.
 constexpr int ring_tries = 8;
 
-enum class Step {
+enum class Step : std::uint8_t {
   waiting,  // queued, not started
   opening,
   reading,
@@ -82,24 +82,28 @@ constexpr std::uintptr_t operation_bits = 7;
 
 struct Ring;
 
-// One queued file, from its queueing to its report.
+// One queued file, from its queueing to its report. Hundreds are queued at
+// once, so what few of them need (a note, a path shown otherwise) is kept
+// apart.
 struct QueuedFile {
   // Set by the walk's thread before the file is handed to a ring.
   HeldDirectory directory;
   DirectoryEntry entry;
   std::string walked_path;
-  std::string shown_path;      // made before anything is written; empty if the walked path is it
-  std::function<void()> note;  // where the walk left a note in the place of a file
-  Ring* ring = nullptr;        // none for a note, or a file that needs no ring
+  // Made before anything is written; null if the walked path is it.
+  std::unique_ptr<std::string> shown_path;
+  // Where the walk left a note in the place of a file.
+  std::unique_ptr<std::function<void()>> note;
+  Ring* ring = nullptr;  // none for a note, or a file that needs no ring
   // Changed by the ring's thread while it has the file; read by the walk's
   // thread once the ring has handed it back.
-  Step step = Step::waiting;
-  int descriptor = -1;
-  std::int64_t size = 0;
-  std::size_t buffers = 0;  // its place in Ring::buffers, while in flight
   FileReport report;
+  std::int64_t size = 0;
+  int descriptor = -1;
+  std::uint32_t buffers = 0;     // its place in Ring::buffers, while in flight
   unsigned operations = 0;       // its operations the ring has yet to complete
   unsigned first_operation = 0;  // the place of the first of them in the submission queue
+  Step step = Step::waiting;
   std::atomic<bool> handed_back{false};
 };
 
@@ -121,7 +125,7 @@ struct Ring {
   std::size_t operations_in_flight = 0;
   std::vector<RingBuffers> buffers;
   std::vector<QueuedFile*> flying;  // the file that has each pair of buffers
-  std::vector<std::size_t> free_buffers;
+  std::vector<std::uint32_t> free_buffers;
   std::vector<QueuedFile*> waiting;  // taken from `handed`, not started, from `next_waiting` on
   std::size_t next_waiting = 0;
   // The folders of files whose operations the kernel may still carry out,
@@ -167,7 +171,7 @@ struct Inside {
 };
 
 const std::string& shown(const QueuedFile& file) {
-  return file.shown_path.empty() ? file.walked_path : file.shown_path;
+  return file.shown_path ? *file.shown_path : file.walked_path;
 }
 
 void say_progress() {
@@ -493,7 +497,7 @@ void report_finished_files() {
   while (!files.empty() && is_ready(files.front())) {
     QueuedFile& file = files.front();
     if (file.note)
-      file.note();
+      (*file.note)();
     else if (file.step == Step::plain)
       repair_and_report(*file.directory, file.entry, file.walked_path);
     else
@@ -628,7 +632,7 @@ bool set_up_ring(Ring& ring, std::size_t files_allowed, bool disabled) {
   ring.files_allowed = files_allowed;
   ring.buffers.resize(files_allowed);
   ring.flying.resize(files_allowed);
-  for (std::size_t buffers = 0; buffers < files_allowed; ++buffers)
+  for (std::uint32_t buffers = 0; buffers < files_allowed; ++buffers)
     ring.free_buffers.push_back(buffers);
   ring.waiting.reserve(files_queued_allowed);
   ring.handed.reserve(
@@ -666,6 +670,14 @@ std::size_t start_threads() {
   return started;
 }
 
+// Waits, reporting, until the queue has room for one more file or note.
+void make_room() {
+  while (running && queue->files.size() >= files_queued_allowed) {
+    wait_for_front();
+    report_finished_files();
+  }
+}
+
 }  // namespace
 
 void start_file_queue() {
@@ -692,10 +704,7 @@ void start_file_queue() {
 
 void queue_file(const HeldDirectory& directory, DirectoryEntry entry, std::string walked_path) {
   Inside work;
-  while (running && queue->files.size() >= files_queued_allowed) {
-    wait_for_front();
-    report_finished_files();
-  }
+  make_room();
   if (!running) {  // no ring, or they were closed: the plain calls serve
     report_every_file();
     return repair_and_report(*directory, entry, walked_path);
@@ -704,7 +713,8 @@ void queue_file(const HeldDirectory& directory, DirectoryEntry entry, std::strin
   file.directory = directory;
   file.entry = std::move(entry);
   file.walked_path = std::move(walked_path);
-  if (!is_shown_as_is(file.walked_path)) file.shown_path = shown_path(file.walked_path);
+  if (!is_shown_as_is(file.walked_path))
+    file.shown_path = std::make_unique<std::string>(shown_path(file.walked_path));
   file.report = FileReport(refusal_of(file.entry));
   if (file.report.message != FileMessage::none) {
     file.step = Step::done;
@@ -722,10 +732,15 @@ void queue_file(const HeldDirectory& directory, DirectoryEntry entry, std::strin
 }
 
 void queue_note(std::function<void()> note) {
+  // Folders without files leave notes too: they wait for room like files.
+  if (queue && !inside) {
+    Inside work;
+    make_room();
+  }
   if (!queue || queue->files.empty()) return note();
   QueuedFile& file = queue->files.emplace_back();
   file.step = Step::done;
-  file.note = std::move(note);
+  file.note = std::make_unique<std::function<void()>>(std::move(note));
 }
 
 void start_queued_files() {
