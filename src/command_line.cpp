@@ -139,6 +139,7 @@ int run(std::vector<TypedArgument>& arguments) {
     return exit_refused;
   }
   std::vector<TypedArgument> operands;
+  operands.reserve(arguments.size());
   TypedPath pattern_path;
   if (int decided = parse_arguments(arguments, operands); decided != run_goes_on) return decided;
   if (int decided = check_settings(operands, pattern_path); decided != run_goes_on) return decided;

@@ -141,10 +141,13 @@ void visit_named_files(const std::vector<TypedArgument>& names) {
     }
     const std::string_view* below = path.folders.data() + top.size();
     std::size_t folders = path.folders.size() - top.size() - 1;  // and the file
-    std::string walked_path = root_prefix;
-    for (std::size_t at = 0; at <= folders; ++at)
-      walked_path.append(below[at]).append(1, directory_separator);
-    walked_path.pop_back();
+    std::string walked_path;
+    walked_path.reserve(root_prefix.size() + name.text.size());
+    walked_path = root_prefix;
+    for (std::size_t at = 0; at <= folders; ++at) {
+      if (at > 0) walked_path.push_back(directory_separator);
+      walked_path.append(below[at]);
+    }
     if (!name.exact) {
       if (reported_names.insert(walked_path).second)
         report_in_turn(walked_path, FileMessage::name_outside_code_page);

@@ -37,6 +37,7 @@ const char* const several_patterns_advice =
 
 std::vector<TypedArgument> typed_arguments(int argc, char** argv) {
   std::vector<TypedArgument> arguments;
+  arguments.reserve(static_cast<std::size_t>(argc));
   for (int i = 0; i < argc; ++i) arguments.push_back({argv[i]});
   return arguments;
 }
