@@ -19,9 +19,10 @@ std::optional<NameField> derive_name_field(const NameField& old_field,
     field.fill('\0');
     relative_name.copy(field.data(), point);
   }
+  char separator = forward_slash ? '/' : '\\';
   for (char& byte : field) {
-    byte = fold_case(byte);
-    if (byte == '\\' || byte == '/') byte = forward_slash ? '/' : '\\';
+    char folded = fold_case(byte);
+    byte = folded == '\\' || folded == '/' ? separator : folded;
   }
   return field;
 }

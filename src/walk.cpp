@@ -37,8 +37,11 @@ int order_of(const std::string& a, const std::string& b) {
   int b_rank = special_rank(b);
   if (a_rank != b_rank) return a_rank - b_rank;
   std::size_t common = std::min(a.size(), b.size());
+  // Most bytes compared are the same (names of one folder share their
+  // beginnings), and those are the same in capitals too.
   for (std::size_t at = 0; at < common; ++at)
-    if (as_capital(a[at]) != as_capital(b[at])) return as_capital(a[at]) - as_capital(b[at]);
+    if (a[at] != b[at] && as_capital(a[at]) != as_capital(b[at]))
+      return as_capital(a[at]) - as_capital(b[at]);
   if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
   return a.compare(b);  // compares bytes as unsigned
 }
@@ -53,30 +56,36 @@ bool comes_before(const DirectoryEntry& left, const DirectoryEntry& right) {
 namespace {
 
 // What the walk does in one directory: its matches, then its sub-directories.
+// One is used for every directory in turn, so that its room (and that of its
+// sorting) is taken once, not in every folder.
 struct Visits {
   std::vector<DirectoryEntry> matches;
   std::vector<DirectoryEntry> sub_directories;
+  std::vector<std::uint32_t> order;    // of the entries being sorted
+  std::vector<DirectoryEntry> sorted;  // the entries being sorted, in order
 };
 
 // Sorts the entries by their places, as comes_before orders them; names that
 // are the same bytes (two that stand for names the code page lacks) keep
 // the platform's order.
-void sort_entries(std::vector<DirectoryEntry>& entries) {
-  std::vector<std::uint32_t> order(entries.size());
+void sort_entries(std::vector<DirectoryEntry>& entries, Visits& room) {
+  std::vector<std::uint32_t>& order = room.order;
+  order.resize(entries.size());
   std::iota(order.begin(), order.end(), 0);
   std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
     int place = order_of(entries[a].name, entries[b].name);
     return place != 0 ? place < 0 : a < b;
   });
-  std::vector<DirectoryEntry> sorted;
-  sorted.reserve(entries.size());
-  for (std::uint32_t at : order) sorted.push_back(std::move(entries[at]));
-  entries = std::move(sorted);
+  room.sorted.clear();
+  for (std::uint32_t at : order) room.sorted.push_back(std::move(entries[at]));
+  std::move(room.sorted.begin(), room.sorted.end(), entries.begin());
 }
 
 // Keeps only what will be visited: a folder of many entries that do not
 // match costs no memory. False if the listing failed or a stop cut it.
 bool list_visits(Directory& directory, const std::string& pattern, Visits& visits) {
+  visits.matches.clear();
+  visits.sub_directories.clear();
   bool complete = list_entries(directory, [&](DirectoryEntry& entry) {
     // Names beginning with a point are not descended into, "." and ".."
     // among them; links are not directories here.
@@ -88,8 +97,8 @@ bool list_visits(Directory& directory, const std::string& pattern, Visits& visit
     return !stop_request();
   });
   if (!complete) return false;
-  sort_entries(visits.matches);
-  sort_entries(visits.sub_directories);
+  sort_entries(visits.matches, visits);
+  sort_entries(visits.sub_directories, visits);
   return true;
 }
 
@@ -114,6 +123,7 @@ struct Walk {
   std::vector<Level> levels;
   EnteredFolders entered;
   std::size_t matches = 0;
+  Visits visits;  // the folder's being entered
 };
 
 constexpr std::size_t start_record = 0;
@@ -158,7 +168,7 @@ void enter(Walk& walk, HeldDirectory directory, std::size_t parent, std::string 
   if (!record) return;
   // The files queued work on while this folder is read.
   start_queued_files();
-  Visits visits;
+  Visits& visits = walk.visits;
   if (!list_visits(*directory, walk.pattern, visits)) {
     if (!stop_request())
       report_in_turn(DirectoryFailure::cannot_list, shown_directory(walk.prefix));
@@ -232,7 +242,7 @@ HeldDirectory pass_through(Walk& walk, const std::vector<std::string>& folders,
 }  // namespace
 
 std::size_t walk_tree(const std::vector<std::string>& folders, const std::string& pattern) {
-  Walk walk{pattern, root_prefix, {}, {}, {}};
+  Walk walk{pattern, root_prefix, {}, {}, {}, {}};
   std::size_t parent = start_record;
   HeldDirectory start = pass_through(walk, folders, parent);
   if (start) enter(walk, std::move(start), parent, folders.empty() ? "." : folders.back(), false);
