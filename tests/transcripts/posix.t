@@ -30,6 +30,17 @@ Control characters print as \xNN: C0, DEL, C1 (here CSI, U+009B) and bytes
   $ field b*; rm ./*.wal
   b\x1b]0;title\x07\x7f-------------------- (esc)
 
+A backslash is part of a name here, in a pattern as in a name given with
+/f; in the field it is a separator, as always.
+
+  $ wal 'back\slash.wal'
+  $ bentro 'back\slash.wal'
+  ./back\slash.wal
+  $ bentro /f 'back\slash.wal'
+  ./back\slash.wal
+  $ field 'back\slash.wal'; rm ./*.wal
+  back/slash----------------------
+
 argv[0] is no argument; /proc is not entered.
 
   $ mkdir -p local/bin && ln -s "$BENTRO_BINARY" local/bin/bentro
