@@ -46,6 +46,17 @@ fault writes nothing there): each of those this host can mount.
   0
   [1]
 
+A listing that fails partway: the entries read before the failure are not
+visited, nor taken for those of the next folder.
+
+  $ mkdir -p big other; (cd big && mkdir d$(seq -s ' d' 2000)); wal other/x.wal
+  $ BENTRO_RUNNER= ASAN_OPTIONS=detect_leaks=0 taskset -c 0 strace -f -qq -o /dev/null \
+  >   -e inject=getdents64:error=EIO:when=4 bentro /s "*.wal"
+  Could not list directory './big'
+  ./other/x.wal
+  [2]
+  $ rm -r big other
+
 A file system that lists no entry types (ext2 without them): each entry is
 looked at before it is opened.
 
