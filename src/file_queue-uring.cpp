@@ -104,6 +104,8 @@ struct QueuedFile {
   unsigned operations = 0;       // its operations the ring has yet to complete
   unsigned first_operation = 0;  // the place of the first of them in the submission queue
   Step step = Step::waiting;
+  bool keeps_access_time = false;  // its open asks it
+  bool opened_again = false;       // without that, as the first open was refused for it
   std::atomic<bool> handed_back{false};
 };
 
@@ -193,15 +195,21 @@ io_uring_sqe* next_entry(Ring& ring, QueuedFile& file, Operation operation) {
   return entry;
 }
 
+void submit_open(Ring& ring, QueuedFile& file) {
+  int flags = (settings.list_only ? O_RDONLY : O_RDWR) | file_open_flags;
+  if (file.keeps_access_time) flags |= O_NOATIME;
+  io_uring_prep_openat(next_entry(ring, file, open_file_operation), file.directory->descriptor,
+                       file.entry.name.c_str(), flags, 0);
+}
+
 void start(Ring& ring, QueuedFile& file) {
   ++ring.files_in_flight;
   file.buffers = ring.free_buffers.back();
   ring.free_buffers.pop_back();
   ring.flying[file.buffers] = &file;
   file.step = Step::opening;
-  int mode = settings.list_only ? O_RDONLY : O_RDWR;
-  io_uring_prep_openat(next_entry(ring, file, open_file_operation), file.directory->descriptor,
-                       file.entry.name.c_str(), mode | file_open_flags, 0);
+  file.keeps_access_time = access_time_flag() != 0;
+  submit_open(ring, file);
 }
 
 void submit_read(Ring& ring, QueuedFile& file) {
@@ -250,8 +258,14 @@ void opened(Ring& ring, QueuedFile& file, int result) {
     if (result >= 0) close(result);
     return leave_flight(ring, file, Step::plain);
   }
+  if (result == -EPERM && file.keeps_access_time) {
+    file.keeps_access_time = false;
+    file.opened_again = true;
+    return submit_open(ring, file);
+  }
   // The plain calls try once more, and report what fails.
   if (result < 0) return leave_flight(ring, file, Step::plain);
+  if (file.opened_again) access_time_refused();
   OpenedFile checked = checked_file(*file.directory, result);
   if (checked.handle == no_file) return leave_flight(ring, file, Step::plain);
   file.descriptor = result;

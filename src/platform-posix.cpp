@@ -274,10 +274,23 @@ OpenedFile checked_file(const Directory& directory, int descriptor) {
   return {descriptor, status.st_size, status.st_nlink, file_system == FileSystem::kernel};
 }
 
+// Read by the rings' threads too.
+std::atomic<int> access_time_kept{O_NOATIME};
+
+int access_time_flag() { return access_time_kept.load(std::memory_order_relaxed); }
+
+void access_time_refused() { access_time_kept.store(0, std::memory_order_relaxed); }
+
 OpenedFile open_file(Directory& directory, const std::string& name, Access access) {
-  int mode = access == Access::read_write ? O_RDWR : O_RDONLY;
+  int flags = (access == Access::read_write ? O_RDWR : O_RDONLY) | file_open_flags;
+  int kept = access_time_flag();
   int descriptor = with_free_descriptor(
-      [&] { return openat(directory.descriptor, name.c_str(), mode | file_open_flags); });
+      [&] { return openat(directory.descriptor, name.c_str(), flags | kept); });
+  if (descriptor < 0 && errno == EPERM && kept != 0) {
+    descriptor =
+        with_free_descriptor([&] { return openat(directory.descriptor, name.c_str(), flags); });
+    if (descriptor >= 0) access_time_refused();
+  }
   if (descriptor < 0) return {};
   return checked_file(directory, descriptor);
 }

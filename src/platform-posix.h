@@ -27,6 +27,14 @@ struct Directory {
 // and without becoming the controlling terminal.
 constexpr int file_open_flags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 
+// Files are also opened so that reading them leaves their access time as it
+// was: a check then changes no time at all, and ext4 journals one change of
+// the file's inode the less. Only the file's owner (or root) may ask it; an
+// open that another's file refuses for it (EPERM) is made again without it.
+// O_NOATIME, or 0 once such a file has been met: the run opens as usual then.
+int access_time_flag();
+void access_time_refused();
+
 // What open_file checks of a file it opened in `directory`: a regular file,
 // and its facts. Where it is none, `descriptor` is closed and the result is
 // no file.

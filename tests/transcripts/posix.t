@@ -30,6 +30,21 @@ Control characters print as \xNN: C0, DEL, C1 (here CSI, U+009B) and bytes
   $ field b*; rm ./*.wal
   b\x1b]0;title\x07\x7f-------------------- (esc)
 
+Reading a file leaves its access time as it was, in a check as in a repair.
+
+  $ wal a.wal; wal b.wal b; touch -a -d @978307200 a.wal b.wal
+  $ bentro /l "*.wal"
+  ./a.wal
+  Name field would change from 'OLD' to 'a'
+  ./b.wal
+  [3]
+  $ bentro "*.wal"
+  ./a.wal
+  ./b.wal
+  $ stat -c %X a.wal b.wal; rm ./*.wal
+  978307200
+  978307200
+
 A backslash is part of a name here, in a pattern as in a name given with
 /f; in the field it is a separator, as always.
 

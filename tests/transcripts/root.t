@@ -171,3 +171,16 @@ With /c, a read-only file whose field is right is no failure.
   [2]
   $ chmod 755 .; echo $(field ro.wal) $(field Base/ok.wal)
   OLD----------------------------- base/ok-------------------------
+
+Another's file that nobody may write but not read without changing its
+access time: it is opened again as usual, with rings and with one ring.
+
+  $ wal theirs.wal; wal theirs-too.wal; chmod 666 theirs*.wal
+  $ as_nobody bentro "theirs*.wal"
+  ./theirs-too.wal
+  ./theirs.wal
+  $ wal theirs.wal; wal theirs-too.wal; as_nobody taskset -c 0 bentro "theirs*.wal"
+  ./theirs-too.wal
+  ./theirs.wal
+  $ echo $(field theirs.wal) $(field theirs-too.wal); rm theirs*.wal
+  theirs-------------------------- theirs-too----------------------
