@@ -173,13 +173,18 @@ With /c, a read-only file whose field is right is no failure.
   OLD----------------------------- base/ok-------------------------
 
 Another's file that nobody may write but not read without changing its
-access time: it is opened again as usual, with rings and with one ring.
+access time: it is opened again as usual, with rings, with one ring and
+with the plain calls.
 
   $ wal theirs.wal; wal theirs-too.wal; chmod 666 theirs*.wal
   $ as_nobody bentro "theirs*.wal"
   ./theirs-too.wal
   ./theirs.wal
   $ wal theirs.wal; wal theirs-too.wal; as_nobody taskset -c 0 bentro "theirs*.wal"
+  ./theirs-too.wal
+  ./theirs.wal
+  $ wal theirs.wal; wal theirs-too.wal; as_nobody env BENTRO_RUNNER= ASAN_OPTIONS=detect_leaks=0 \
+  >   strace -f -qq -o /dev/null -e inject=io_uring_setup:error=ENOMEM bentro "theirs*.wal"
   ./theirs-too.wal
   ./theirs.wal
   $ echo $(field theirs.wal) $(field theirs-too.wal); rm theirs*.wal
