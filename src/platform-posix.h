@@ -28,8 +28,8 @@ struct Directory {
 constexpr int file_open_flags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 
 // Files are also opened so that reading them leaves their access time as it
-// was: a check then changes no time at all, and ext4 journals one change of
-// the file's inode the less. Only the file's owner (or root) may ask it; an
+// was: a check then changes no file's time, and ext4 journals one change of
+// each file's inode the less. Only the file's owner (or root) may ask it; an
 // open that another's file refuses for it (EPERM) is made again without it.
 // O_NOATIME, or 0 once such a file has been met: the run opens as usual then.
 int access_time_flag();
