@@ -9,8 +9,7 @@ void split_typed_path(std::string_view typed, TypedPath& path) {
   path.folders.clear();
   std::size_t start = 0;
   for (std::size_t at = 0; at < typed.size(); ++at) {
-    // Only these two bytes can be separators; the platform says which are.
-    if ((typed[at] != '/' && typed[at] != '\\') || !is_directory_separator(typed[at])) continue;
+    if (!is_directory_separator(typed[at])) continue;
     std::string_view part = typed.substr(start, at - start);
     if (!part.empty() && part != ".") path.folders.push_back(part);
     start = at + 1;
