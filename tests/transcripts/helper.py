@@ -50,8 +50,9 @@ def start(*command):
         pid.write(f"{tool.pid}\n")
     os.rename(HELD + ".new", HELD + ".pid")  # whole once it is there
     code = tool.wait()
-    with open(HELD + ".end", "w") as end:
+    with open(HELD + ".new", "w") as end:
         end.write(how_it_ended(code) + "\n")
+    os.rename(HELD + ".new", HELD + ".end")  # a reader that sees it finds it whole
 
 
 def waits_to_write(pid_file):
