@@ -6,7 +6,8 @@ every repair of a 32-byte field needs, given the list of files) and a plain
 Python peer (bench/peer.py), on trees generated here. Each round runs every
 program once, in a turning order; the figures are medians over the rounds,
 and each ratio to the floor is the median of the rounds' own ratios.
-  warm: the trees in memory, on tmpfs (--dir) and on a disk (--disk-dir)
+  warm: the trees in memory, on tmpfs (--dir) and on a disk (--disk-dir),
+        in three times the rounds, as each run is short
   cold: on the disk, the page cache dropped before every run (root only)
   slow share: 4,000 files served by bench/slow_fuse.cpp, 0.5 ms a request,
         mounted afresh before every run (needs FUSE: fuse3, libfuse3-dev)
@@ -238,16 +239,22 @@ def main():
                      if program not in ("floor", "Python"))
         return figures
 
-    print(f"\n## Warm: trees in memory, on {args.dir} (tmpfs) and {args.disk_dir} (disk)")
-    start = noted(scenario("(0) no files: the cost of starting", os.makedirs, args.dir, args.runs))
+    # A warm run of tree (a) takes a tenth of a second, and on a shared host
+    # one round in seven may be a fifth slower or faster than the next: the
+    # warm trees take three times the rounds.
+    warm_runs = 3 * args.runs
+    print(f"\n## Warm: trees in memory, on {args.dir} (tmpfs) and {args.disk_dir} (disk), "
+          f"{warm_runs} rounds")
+    start = noted(scenario("(0) no files: the cost of starting", os.makedirs, args.dir, warm_runs))
     for folder in (args.dir, args.disk_dir):
-        warm = noted(scenario(f"(a) 20,000 files in {folder}", many(20000), folder, args.runs))
+        warm = noted(scenario(f"(a) 20,000 files in {folder}", many(20000), folder, warm_runs))
         targets += [(f"(a) warm in {folder}, rings on every core", warm["rings"][1], 0.85),
                     (f"(a) warm in {folder}, one ring", warm["one ring"][1], 1.0)]
-    noted(scenario("(b) 20 files of 200 MiB", lambda tree: make_large(tree, payload), args.dir, args.runs))
+    noted(scenario("(b) 20 files of 200 MiB", lambda tree: make_large(tree, payload), args.dir,
+                   warm_runs))
     for count in map(int, args.scaling.split(",")):
         files = count * 4 // 5
-        figures = noted(scenario(f"(c) {count:,} files", many(count), args.dir, args.runs))
+        figures = noted(scenario(f"(c) {count:,} files", many(count), args.dir, warm_runs))
         print("per matching file, net of starting: " + ", ".join(
             f"{program} {(figures[program][0] - start[program][0]) / files * 1e6:.1f} us"
             for program in ("rings", "one ring", "plain calls", "floor")))
